@@ -1,0 +1,31 @@
+# Kestro: `make run` starts the program under Wine, `make test` runs every test.
+# Both install what is missing (Debian packages, the MinGW libraries, a Wine prefix) first.
+
+.PHONY: all setup build run test screenshot bench format clean
+
+all: build
+
+setup:
+	@scripts/setup-packages.sh
+	@scripts/build-mingw-deps.sh
+
+build: setup
+	@scripts/build.sh
+
+run: build
+	@scripts/run.sh
+
+test: build
+	@scripts/test.sh
+
+screenshot: build
+	@scripts/screenshot.sh
+
+bench: build
+	@scripts/bench.sh
+
+format:
+	@find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

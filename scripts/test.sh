@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs every test: the native unit tests (under ASan and UBSan) and the Windows tests under
+# Wine, in a private prefix with the null graphics driver and one wineserver kept alive for
+# the run. Ends with one line: "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+export KESTRO_WINE_MODE=test
+source "$here/wine-env.sh"
+"$here/wine-prefix.sh" || exit 1
+
+logs="$root/build/test-logs"
+mkdir -p "$logs"
+unset DISPLAY # the null driver needs no X server
+
+"$KESTRO_WINESERVER" -p
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true' EXIT
+
+# Reads "N% tests passed, F tests failed out of T" from a ctest log into passed/failed counts.
+count() {
+  local log=$1 line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+  if [[ -z "$line" ]]; then
+    echo "0 1"
+    return
+  fi
+  local failed total
+  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  echo "$((total - failed)) $failed"
+}
+
+echo "Native unit tests"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$root/build/native" -j "$(nproc)" --output-on-failure --timeout 120 \
+  >"$logs/native.log" 2>&1
+native_rc=$?
+grep -E '\*\*\*|tests passed' "$logs/native.log" || true
+
+echo "Windows tests under Wine"
+ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 >"$logs/wine.log" 2>&1
+wine_rc=$?
+grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
+
+read -r native_passed native_failed < <(count "$logs/native.log")
+read -r wine_passed wine_failed < <(count "$logs/wine.log")
+passed=$((native_passed + wine_passed))
+failed=$((native_failed + wine_failed))
+if [[ $native_rc -ne 0 || $wine_rc -ne 0 ]] && [[ $failed -eq 0 ]]; then
+  failed=1 # a run that broke before counting
+fi
+echo "Logs: $logs"
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,180 @@
+#include "app/win/settings_dialogs.h"
+
+#include "app/win/app_state.h"
+#include "app/win/commands.h"
+#include "app/win/message_box.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+bool IsChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void SetChecked(HWND dialog, int id, int value) {
+    CheckDlgButton(dialog, id, value ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CheckMapiRadio(HWND dialog) {
+    CheckRadioButton(dialog, IDC_USE_MAPI, IDC_USE_SMTP,
+                     programSettings.useMapi ? IDC_USE_MAPI : IDC_USE_SMTP);
+}
+
+void FillEncoderControls(HWND dialog) {
+    HWND mp3Quality = GetDlgItem(dialog, IDC_PS_MP3_QUALITY);
+    SendMessageA(mp3Quality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("16 kHz"));
+    SendMessageA(mp3Quality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("8 kHz"));
+    SendMessageA(mp3Quality, CB_SETCURSEL, 0, 0);
+    HWND realQuality = GetDlgItem(dialog, IDC_PS_REAL_QUALITY);
+    for (const char* name : {"Good", "Normal", "High", "Superb"}) {
+        SendMessageA(realQuality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    SendMessageA(realQuality, CB_SETCURSEL, 0, 0);
+    CheckRadioButton(dialog, IDC_PS_AUDIO_GSM, IDC_PS_AUDIO_CUSTOM, IDC_PS_AUDIO_GSM);
+    CheckRadioButton(dialog, IDC_PS_VIDEO_WINDOWS, IDC_PS_VIDEO_REAL, IDC_PS_VIDEO_WINDOWS);
+}
+
+void InitProgramSettings(HWND dialog) {
+    CheckMapiRadio(dialog);
+    SetChecked(dialog, IDC_PS_ADDRESS_MAPI, programSettings.alwaysAddressMapi);
+    SetChecked(dialog, IDC_PS_ALWAYS_CLOSE, programSettings.alwaysClose);
+    SetChecked(dialog, IDC_PS_ALWAYS_SAVE, programSettings.alwaysSave);
+    SetChecked(dialog, IDC_PS_ALWAYS_CLEAR, programSettings.alwaysClear);
+    FillEncoderControls(dialog);
+}
+
+void AcceptProgramSettings(HWND dialog) {
+    if (IsChecked(dialog, IDC_USE_MAPI)) {
+        programSettings.useMapi = 1;
+    } else if (IsChecked(dialog, IDC_USE_SMTP)) {
+        if (programSettings.mailFrom[0] && programSettings.serverName[0]) {
+            programSettings.useMapi = 0;
+        } else {
+            ShowMessageBox(dialog,
+                           "You need to setup your SMTP information.\nUse the MAPI interface "
+                           "for sending emails.",
+                           "SMTP Setup", MB_OK | MB_ICONEXCLAMATION);
+            CheckRadioButton(dialog, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_MAPI);
+            programSettings.useMapi = 1;
+            return;
+        }
+    }
+    programSettings.alwaysAddressMapi = IsChecked(dialog, IDC_PS_ADDRESS_MAPI);
+    RefreshSenderLine();
+    programSettings.alwaysClose = IsChecked(dialog, IDC_PS_ALWAYS_CLOSE);
+    programSettings.alwaysSave = IsChecked(dialog, IDC_PS_ALWAYS_SAVE);
+    programSettings.alwaysClear = IsChecked(dialog, IDC_PS_ALWAYS_CLEAR);
+    EndDialog(dialog, 1);
+}
+
+constexpr int kSettingsEdits[] = {IDC_ES_USERNAME, IDC_ES_MAILFROM, IDC_ES_REPLYTO, IDC_ES_SERVER,
+                                  IDC_ES_PORT};
+
+void SetEditsReadOnly(HWND dialog, bool readOnly) {
+    for (int id : kSettingsEdits) {
+        SendDlgItemMessageA(dialog, id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    }
+}
+
+void InitEmailSettings(HWND dialog) {
+    CheckMapiRadio(dialog);
+    if (programSettings.useMapi) {
+        SetEditsReadOnly(dialog, true);
+    }
+    for (int id : kSettingsEdits) {
+        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, id == IDC_ES_PORT ? 10 : kNameLength - 1, 0);
+    }
+    SetDlgItemTextA(dialog, IDC_ES_USERNAME, programSettings.userName);
+    SetDlgItemTextA(dialog, IDC_ES_MAILFROM, programSettings.mailFrom);
+    SetDlgItemTextA(dialog, IDC_ES_REPLYTO, programSettings.replyTo);
+    SetDlgItemTextA(dialog, IDC_ES_SERVER, programSettings.serverName);
+    SetDlgItemInt(dialog, IDC_ES_PORT, static_cast<UINT>(programSettings.smtpPort), FALSE);
+    SetTimer(dialog, IDT_ES_FOLLOW_RADIOS, 500, nullptr);
+}
+
+void AcceptEmailSettings(HWND dialog) {
+    programSettings.useMapi = IsChecked(dialog, IDC_USE_MAPI) ? 1 : 0;
+    GetDlgItemTextA(dialog, IDC_ES_USERNAME, programSettings.userName, kNameLength);
+    GetDlgItemTextA(dialog, IDC_ES_MAILFROM, programSettings.mailFrom, kNameLength);
+    GetDlgItemTextA(dialog, IDC_ES_REPLYTO, programSettings.replyTo, kNameLength);
+    GetDlgItemTextA(dialog, IDC_ES_SERVER, programSettings.serverName, kNameLength);
+    BOOL isNumber = FALSE;
+    UINT port = GetDlgItemInt(dialog, IDC_ES_PORT, &isNumber, FALSE);
+    programSettings.smtpPort = isNumber ? static_cast<int>(port) : 0;
+    RefreshSenderLine();
+    KillTimer(dialog, IDT_ES_FOLLOW_RADIOS);
+    EndDialog(dialog, 1);
+}
+
+} // namespace
+
+INT_PTR CALLBACK ProgramSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                           LPARAM /*lParam*/) {
+    switch (message) {
+    case WM_INITDIALOG:
+        InitProgramSettings(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_PS_ADVANCED:
+            if (DialogBoxParamA(app.instance, "EMAILSET", dialog, EmailSettingsDialogProc, 0) ==
+                1) {
+                CheckMapiRadio(dialog);
+            }
+            return TRUE;
+        case IDC_PS_AUTO:
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageA(app.mainWindow, WM_COMMAND, IDM_AUTOCONFIG, 0);
+            return TRUE;
+        case IDC_PS_HELP:
+            ShowMessageBox(dialog, "Open up local documentation for PLUGIN Help", "PLUGIN help",
+                           MB_OK | MB_ICONINFORMATION);
+            PostMessageA(app.mainWindow, WM_COMMAND, IDM_ENCODERS_DOC, 0);
+            return TRUE;
+        case IDOK:
+            AcceptProgramSettings(dialog);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK EmailSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                         LPARAM /*lParam*/) {
+    switch (message) {
+    case WM_INITDIALOG:
+        InitEmailSettings(dialog);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == IDT_ES_FOLLOW_RADIOS) {
+            SetEditsReadOnly(dialog, IsChecked(dialog, IDC_USE_MAPI));
+        }
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_ES_DEFAULT_PORT:
+            if (IsChecked(dialog, IDC_USE_SMTP)) {
+                SetDlgItemInt(dialog, IDC_ES_PORT, 25, FALSE);
+            }
+            return TRUE;
+        case IDC_ES_AUTO:
+            KillTimer(dialog, IDT_ES_FOLLOW_RADIOS);
+            EndDialog(dialog, 0);
+            PostMessageA(app.mainWindow, WM_COMMAND, IDM_AUTOCONFIG, 0);
+            return TRUE;
+        case IDOK:
+            AcceptEmailSettings(dialog);
+            return TRUE;
+        case IDCANCEL:
+            KillTimer(dialog, IDT_ES_FOLLOW_RADIOS);
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}

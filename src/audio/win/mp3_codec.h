@@ -1,0 +1,5 @@
+// Whether voice can be compressed to MP3 on this machine.
+#pragma once
+
+// 1 when kto2mp3.exe (which carries its own encoder) is in the program directory.
+int Mp3CodecPresent();

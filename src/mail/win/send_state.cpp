@@ -1,0 +1,11 @@
+#include "mail/win/send_state.h"
+
+#include "compose/win/current_message.h"
+
+unsigned sendState = 0;
+int cancelRequest = 0;
+
+void ResetSendingState() {
+    cancelRequest = 0;
+    alreadySent = 0;
+}

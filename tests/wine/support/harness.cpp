@@ -1,0 +1,197 @@
+#include "support/harness.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/win/app_state.h"
+#include "app/win/message_box.h"
+#include "app/win/settings_store.h"
+#include "app/win/startup.h"
+#include "compose/win/current_message.h"
+#include "mail/win/send_state.h"
+
+std::vector<MessageBoxCall> MessageBoxes::calls_;
+std::deque<int> MessageBoxes::answers_;
+
+void MessageBoxes::Plan(int answer) {
+    answers_.push_back(answer);
+}
+
+const std::vector<MessageBoxCall>& MessageBoxes::Calls() {
+    return calls_;
+}
+
+void MessageBoxes::Reset() {
+    calls_.clear();
+    answers_.clear();
+}
+
+int MessageBoxes::Respond(HWND, const char* text, const char* caption, UINT type) {
+    calls_.push_back({text ? text : "", caption ? caption : "", type});
+    if (answers_.empty()) {
+        return IDCANCEL;
+    }
+    int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+namespace {
+
+std::function<void(HWND)> pendingDialogAction;
+UINT_PTR dialogTimer = 0;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK DialogTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) {
+        return;
+    }
+    KillTimer(nullptr, dialogTimer);
+    dialogTimer = 0;
+    auto action = std::move(pendingDialogAction);
+    pendingDialogAction = nullptr;
+    action(dialog);
+}
+
+} // namespace
+
+void WhenDialogAppears(std::function<void(HWND)> action) {
+    pendingDialogAction = std::move(action);
+    dialogTimer = SetTimer(nullptr, 0, 20, DialogTimerProc);
+}
+
+std::string TextOf(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+RECT RectInParent(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string MakeTempFolder(const char* prefix) {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    for (;;) {
+        char folder[MAX_PATH];
+        std::snprintf(folder, sizeof folder, "%s%s-%lu-%d\\", base, prefix, GetCurrentProcessId(),
+                      ++counter);
+        if (CreateDirectoryA(folder, nullptr)) {
+            return folder;
+        }
+    }
+}
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(folder + name + "\\");
+            } else {
+                DeleteFileA((folder + name).c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string MainWindowTest::InitialSettingsFile() const {
+    return "VERSION=20\nUSEMAPI=1\nSMTPPORT=25\nX=50\nY=40\nWIDTH=472\nHEIGHT=553\n";
+}
+
+void MainWindowTest::SetUp() {
+    const HINSTANCE instance = app.instance;
+    const HMODULE richEdit = app.richEditModule;
+    const int bodyClassFlag = app.bodyClassFlag;
+    app = MainWindowState{};
+    app.instance = instance;
+    app.richEditModule = richEdit;
+    app.bodyClassFlag = bodyClassFlag;
+    app.videoDriversMissing = 1;
+    programSettings = ProgramSettings{};
+    sendState = 0;
+    htmlFormatting = 0;
+    alreadySent = 0;
+    MessageBoxes::Reset();
+
+    folder_ = MakeTempFolder("kestro-test");
+    CopyField(programDirectory, sizeof programDirectory, folder_.c_str());
+    const std::string settings = InitialSettingsFile();
+    if (!settings.empty()) {
+        WriteWholeFile(folder_ + "Kestro.ini", settings);
+    }
+    ReadSettings();
+    window_ = CreateMainWindow();
+    ASSERT_NE(window_, nullptr);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    PumpMessages();
+}
+
+void MainWindowTest::TearDown() {
+    if (window_ && IsWindow(window_)) {
+        DestroyWindow(window_);
+    }
+    PumpMessages();
+    RemoveFolder(folder_);
+}
+
+HWND MainWindowTest::Child(int id) const {
+    return GetDlgItem(window_, id);
+}
+
+HWND MainWindowTest::Edit(int id) const {
+    return AddressEdit(id);
+}

@@ -1,0 +1,66 @@
+// Helpers for tests that drive Kestro's real windows under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// Message boxes are answered by the test and recorded.
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+class MessageBoxes {
+  public:
+    // Answers the next message box with `answer`; unplanned boxes get IDCANCEL.
+    static void Plan(int answer);
+    static const std::vector<MessageBoxCall>& Calls();
+    static void Reset();
+    static int Respond(HWND owner, const char* text, const char* caption, UINT type);
+
+  private:
+    static std::vector<MessageBoxCall> calls_;
+    static std::deque<int> answers_;
+};
+
+// Processes every message waiting in this thread's queue (a stale WM_QUIT included).
+void PumpMessages();
+
+// Runs `action` once on the next modal dialog this thread shows, from inside its modal loop.
+void WhenDialogAppears(std::function<void(HWND dialog)> action);
+
+std::string TextOf(HWND window);
+
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
+// A new empty folder under the temporary directory, with a trailing backslash.
+std::string MakeTempFolder(const char* prefix);
+void RemoveFolder(const std::string& folder);
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// A main window created in this process, as start-up creates it, in a private program folder.
+class MainWindowTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes Kestro.ini into the program folder before the window is created.
+    virtual std::string InitialSettingsFile() const;
+
+    HWND Child(int id) const;
+    HWND Edit(int id) const;
+
+    HWND window_ = nullptr;
+    std::string folder_;
+};
