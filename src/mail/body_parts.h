@@ -1,0 +1,24 @@
+// The body parts of an outgoing message, prepared before the connection is opened: the text
+// part (which opens the multipart/alternative container when the body was formatted) and the
+// HTML part. Each is its MIME sub-headers followed by the content, in a block of the snapshot.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+struct OutgoingMessage;
+
+// Adds one line fetched from the body editor to the plain text: a line that holds no LF gets
+// one (a wrapped line), a line that ends in CR LF keeps it, an empty fetch adds nothing.
+void AppendEditorLine(std::string& text, const char* line, size_t length);
+
+// Builds the text part from the plain text. An empty text leaves the part not ready. Every line
+// that starts with a dot gets a second dot, which the receiving server removes again, so no
+// line of the body can end the mail data or lose its dot. False when memory runs out.
+bool BuildTextPart(OutgoingMessage& message, const char* text, size_t length);
+
+// Builds the HTML part from the converted document (dot lines treated as in the text part).
+// A missing or empty document leaves the part not ready and, since no HTML follows, turns a
+// text part that opened the multipart/alternative container into a plain text part. False
+// when memory runs out.
+bool BuildHtmlPart(OutgoingMessage& message, const char* html);

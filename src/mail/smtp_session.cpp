@@ -1,0 +1,632 @@
+#include "mail/smtp_session.h"
+
+#include "app/settings_file.h"
+#include "mail/outgoing_message.h"
+
+#include <cstdio>
+#include <cstring>
+#include <type_traits>
+
+static_assert(std::is_trivially_copyable<SmtpSession>::value,
+              "a session is reset by zero-filling it");
+
+namespace {
+
+constexpr const char* kWriteErrorRetry = "Error with FD_WRITE - retry connection";
+constexpr const char* kWriteError = "Error with FD_WRITE";
+constexpr const char* kSocketErrorCaption = "TCP socket Error";
+constexpr const char* kEarlyClose = "The SMTP server closed the connection before the message "
+                                    "was accepted.\nThe message was not sent.";
+constexpr int kWholeRest = 0x7FFFFFFF;   // commands and attachment pieces go in one call each
+constexpr int kSmtpArgumentLength = 512; // host name, sender or recipient: far shorter
+
+enum class SendResult { Done, Blocked, Failed };
+
+uint32_t Stage(const SmtpSession& session) {
+    return session.sendState;
+}
+
+bool Failed(const SmtpSession& session) {
+    return (session.sendState & kSmtpErrorBits) != 0;
+}
+
+void Fail(SmtpSession& session, const char* text, const char* caption) {
+    if (text != nullptr) {
+        session.platform->ShowMessage(text, caption, SmtpMessageIcon::None);
+    }
+    session.sendState |= kSmtpErrorBits;
+}
+
+// Moves to the next state and asks for the write notification that takes its first step.
+void GoToState(SmtpSession& session, uint32_t next) {
+    session.sendState = next;
+    session.newState = 1;
+    session.commandSent = 0;
+    session.awaitingReply = 0;
+    session.replyOk = 0;
+    session.bytesSent = 0;
+    session.platform->PostWriteEvent();
+}
+
+// Sends what is left of the piece from bytesSent on, in calls of at most slice bytes. A send
+// that would block leaves bytesSent at the first byte not taken, where the next write
+// notification resumes.
+SendResult SendRest(SmtpSession& session, const char* piece, uint32_t length, int slice,
+                    bool countsAsBody) {
+    while (session.bytesSent < length) {
+        const uint32_t rest = length - session.bytesSent;
+        const int want = rest < static_cast<uint32_t>(slice) ? static_cast<int>(rest) : slice;
+        const int sent = session.platform->Send(piece + session.bytesSent, want);
+        if (sent == kSmtpWouldBlock) {
+            return SendResult::Blocked;
+        }
+        if (sent <= 0 || sent > want) {
+            return SendResult::Failed;
+        }
+        session.bytesSent += static_cast<uint32_t>(sent);
+        if (countsAsBody) {
+            session.bodyBytesSent += static_cast<uint32_t>(sent);
+        }
+    }
+    return SendResult::Done;
+}
+
+// The command text: the words, the argument (cut to fit) and CR LF. A line break inside the
+// argument becomes a blank, so that an address can never start a command of its own.
+void SetCommand(SmtpSession& session, const char* words, const char* argument) {
+    const int length = std::snprintf(session.commandBuffer, sizeof session.commandBuffer, "%s%.*s",
+                                     words, kSmtpArgumentLength, argument);
+    uint32_t used = length > 0 ? static_cast<uint32_t>(length) : 0;
+    if (used > sizeof session.commandBuffer - 3) {
+        used = sizeof session.commandBuffer - 3;
+    }
+    for (uint32_t i = 0; i < used; ++i) {
+        if (session.commandBuffer[i] == '\r' || session.commandBuffer[i] == '\n') {
+            session.commandBuffer[i] = ' ';
+        }
+    }
+    std::memcpy(session.commandBuffer + used, "\r\n", 3);
+    session.commandLength = used + 2;
+}
+
+// A command that is sent completely and then waits for its reply.
+void SentCommand(SmtpSession& session) {
+    session.commandSent = 1;
+    session.awaitingReply = 1;
+    session.replyOk = 0;
+    session.bytesSent = 0;
+}
+
+// HELO, MAIL FROM, DATA, the end-of-data mark and QUIT.
+void StepCommand(SmtpSession& session, uint32_t next, const char* failText) {
+    if (session.awaitingReply) {
+        return;
+    }
+    if (!session.commandSent) {
+        session.newState = 0;
+        if (session.bytesSent == 0) {
+            const uint32_t stage = Stage(session);
+            if (stage == SMTP_HELO) {
+                char hostName[kSmtpHostNameSize] = {};
+                session.platform->GetLocalHostName(hostName, sizeof hostName);
+                hostName[sizeof hostName - 1] = '\0';
+                SetCommand(session, "HELO ", hostName);
+            } else if (stage == SMTP_MAIL_FROM) {
+                char sender[kSenderLength + 2];
+                std::snprintf(sender, sizeof sender, "<%.*s>", kSenderLength - 1,
+                              session.message->sender);
+                SetCommand(session, "MAIL FROM: ", sender);
+            } else if (stage == SMTP_DATA) {
+                SetCommand(session, "DATA", "");
+            } else if (stage == SMTP_END_DATA) {
+                session.commandLength = static_cast<uint32_t>(
+                    BuildEndOfData(session.commandBuffer, sizeof session.commandBuffer));
+            } else {
+                SetCommand(session, "QUIT", "");
+            }
+        }
+        switch (
+            SendRest(session, session.commandBuffer, session.commandLength, kWholeRest, false)) {
+        case SendResult::Blocked:
+            return;
+        case SendResult::Failed:
+            Fail(session, failText, kSocketErrorCaption);
+            return;
+        case SendResult::Done:
+            SentCommand(session);
+            return;
+        }
+    }
+    if (session.replyOk) {
+        GoToState(session, next);
+    }
+}
+
+// RCPT TO for every address of one list, each waiting for its reply.
+void StepRecipients(SmtpSession& session, const RecipientList& list, int used, uint32_t next) {
+    if (!used) {
+        GoToState(session, next);
+        return;
+    }
+    if (session.awaitingReply) {
+        return;
+    }
+    if (session.commandSent) {
+        if (session.replyOk) {
+            session.commandSent = 0;
+            session.replyOk = 0;
+            session.platform->PostWriteEvent();
+        }
+        return;
+    }
+    if (session.newState) {
+        session.index = 0;
+        session.newState = 0;
+    }
+    if (session.index >= static_cast<uint32_t>(kRecipientCount) ||
+        list.entries[session.index][0] == '\0') {
+        GoToState(session, next);
+        return;
+    }
+    if (session.bytesSent == 0) {
+        char address[kRecipientLength + 2];
+        std::snprintf(address, sizeof address, "<%.*s>", kRecipientLength - 1,
+                      list.entries[session.index]);
+        SetCommand(session, "RCPT TO: ", address);
+    }
+    switch (SendRest(session, session.commandBuffer, session.commandLength, kWholeRest, false)) {
+    case SendResult::Blocked:
+        return;
+    case SendResult::Failed:
+        Fail(session, kWriteErrorRetry, kSocketErrorCaption); // the index stays on this address
+        return;
+    case SendResult::Done:
+        SentCommand(session);
+        ++session.index;
+        return;
+    }
+}
+
+// The header block, the text and HTML parts and the trailers: no reply is awaited.
+void StepData(SmtpSession& session, uint32_t next) {
+    const uint32_t stage = Stage(session);
+    OutgoingMessage& message = *session.message;
+    const bool withHtml = message.alternative && message.htmlReady;
+    if (session.newState) {
+        session.newState = 0;
+        session.bytesSent = 0;
+        session.dataLength = 0;
+        session.dataBuffer[0] = '\0';
+        if (stage == SMTP_HEADERS) {
+            char date[kDateTextSize] = {};
+            session.platform->GetDateText(date, sizeof date);
+            date[sizeof date - 1] = '\0';
+            session.dataLength = static_cast<uint32_t>(BuildHeaderBlock(
+                *session.settings, message, date, session.dataBuffer, sizeof session.dataBuffer));
+        } else if (stage == SMTP_TEXT) {
+            session.platform->ShowStatusText("Sending Message");
+        } else if (stage == SMTP_TEXT_TRAILER) {
+            CopyField(session.dataBuffer, sizeof session.dataBuffer, kPlainTrailerText);
+            session.dataLength = static_cast<uint32_t>(std::strlen(session.dataBuffer));
+        } else if (stage == SMTP_HTML_TRAILER && withHtml) {
+            session.dataLength = static_cast<uint32_t>(
+                BuildAlternativeEnd(session.dataBuffer, sizeof session.dataBuffer));
+        }
+    }
+    const char* piece = session.dataBuffer;
+    uint32_t length = session.dataLength;
+    bool body = false;
+    if (stage == SMTP_TEXT) {
+        piece = message.textPart;
+        length = message.textReady && piece != nullptr ? message.textLength : 0;
+        body = true;
+    } else if (stage == SMTP_HTML) {
+        piece = message.htmlPart;
+        length = withHtml && piece != nullptr ? message.htmlLength : 0;
+        body = true;
+    }
+    switch (SendRest(session, piece, length, kSmtpSliceSize, body)) {
+    case SendResult::Blocked:
+        return;
+    case SendResult::Failed:
+        Fail(session, body ? nullptr : kWriteError, kSocketErrorCaption);
+        return;
+    case SendResult::Done:
+        GoToState(session, next);
+        return;
+    }
+}
+
+// Reads the chunk of the current attachment at fileOffset. False when the file cannot be
+// opened, positioned or read.
+bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytesRead) {
+    std::memset(session.fileChunk, 0, sizeof session.fileChunk);
+    if (session.fileOffset > 0x7FFFFFFFu) {
+        return false;
+    }
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool ok = std::fseek(file, static_cast<long>(session.fileOffset), SEEK_SET) == 0;
+    size_t count = 0;
+    if (ok) {
+        count = std::fread(session.fileChunk, 1, kAttachmentChunkSize, file);
+        ok = std::ferror(file) == 0;
+    }
+    std::fclose(file);
+    *bytesRead = static_cast<uint32_t>(count);
+    return ok;
+}
+
+// Every attachment: its sub-header block, then its content in base64, read from disk a chunk
+// at a time and encoded a block at a time.
+void StepAttachments(SmtpSession& session) {
+    OutgoingMessage& message = *session.message;
+    if (session.newState) {
+        session.newState = 0;
+        session.bytesSent = 0;
+        session.index = 0;
+        session.fileOffset = 0;
+        session.chunkLeft = 0;
+        session.attachmentHeaderPhase = 1;
+        session.needRead = 1;
+        session.lastChunk = 0;
+    }
+    const uint32_t count =
+        message.attachmentCount > 0 ? static_cast<uint32_t>(message.attachmentCount) : 0;
+    while (session.index < count && session.index < static_cast<uint32_t>(kMaxAttachments)) {
+        const char* path = message.attachmentPaths[session.index];
+        const char* piece;
+        uint32_t length;
+        if (session.attachmentHeaderPhase) {
+            if (session.bytesSent == 0) {
+                session.attachmentHeaderLength = static_cast<uint32_t>(BuildAttachmentHeader(
+                    path, session.attachmentHeader, sizeof session.attachmentHeader));
+            }
+            piece = session.attachmentHeader;
+            length = session.attachmentHeaderLength;
+        } else {
+            if (session.needRead) {
+                uint32_t bytesRead = 0;
+                if (!ReadAttachmentChunk(session, path, &bytesRead)) {
+                    char text[kAttachmentPathLength + 64];
+                    std::snprintf(text, sizeof text, "Couldn't find the attachment \"%s\"", path);
+                    Fail(session, text, "File Attachment Error");
+                    return;
+                }
+                session.chunkLeft = static_cast<int32_t>(bytesRead);
+                session.lastChunk = bytesRead < kAttachmentChunkSize;
+                session.fileOffset += bytesRead;
+                session.chunkPosition = 0;
+                session.needRead = 0;
+                session.needEncode = 1;
+            }
+            if (session.needEncode) {
+                const uint32_t block = session.chunkLeft < static_cast<int32_t>(kBase64BlockSize)
+                                           ? static_cast<uint32_t>(session.chunkLeft)
+                                           : kBase64BlockSize;
+                std::memset(session.base64Buffer, 0, sizeof session.base64Buffer);
+                EncodeBase64Block(session.fileChunk + session.chunkPosition, block,
+                                  session.base64Buffer, sizeof session.base64Buffer,
+                                  &session.base64Length);
+                session.chunkLeft -= static_cast<int32_t>(kBase64BlockSize);
+                session.chunkPosition += kBase64BlockSize;
+                session.needEncode = 0;
+            }
+            piece = session.base64Buffer;
+            length = session.base64Length;
+        }
+        switch (SendRest(session, piece, length, kWholeRest, true)) {
+        case SendResult::Blocked:
+            return;
+        case SendResult::Failed:
+            Fail(session, nullptr, nullptr);
+            return;
+        case SendResult::Done:
+            break;
+        }
+        if (session.attachmentHeaderPhase) {
+            session.attachmentHeaderPhase = 0;
+            session.needRead = 1;
+        } else {
+            session.needEncode = 1;
+            if (session.chunkLeft < 0) {
+                if (!session.lastChunk) {
+                    session.needRead = 1;
+                } else {
+                    session.lastChunk = 0;
+                    session.attachmentHeaderPhase = 1;
+                    session.fileOffset = 0;
+                    ++session.index;
+                }
+            }
+        }
+        session.bytesSent = 0;
+        PaintSendProgress(session);
+    }
+    GoToState(session, SMTP_END_DATA);
+}
+
+void StepWrite(SmtpSession& session) {
+    OutgoingMessage& message = *session.message;
+    switch (Stage(session)) {
+    case SMTP_GREETING:
+        if (session.replyOk) {
+            GoToState(session, SMTP_HELO);
+        }
+        return;
+    case SMTP_HELO:
+        StepCommand(session, SMTP_MAIL_FROM, kWriteErrorRetry);
+        return;
+    case SMTP_MAIL_FROM:
+        StepCommand(session, SMTP_RCPT_TO, kWriteErrorRetry);
+        return;
+    case SMTP_RCPT_TO:
+        StepRecipients(session, message.to, 1, SMTP_RCPT_CC);
+        return;
+    case SMTP_RCPT_CC:
+        StepRecipients(session, message.cc, message.hasCc, SMTP_RCPT_BCC);
+        return;
+    case SMTP_RCPT_BCC:
+        StepRecipients(session, message.bcc, message.hasBcc, SMTP_DATA);
+        return;
+    case SMTP_DATA:
+        StepCommand(session, SMTP_HEADERS, kWriteError);
+        return;
+    case SMTP_HEADERS:
+        StepData(session, SMTP_TEXT);
+        return;
+    case SMTP_TEXT:
+        StepData(session, SMTP_TEXT_TRAILER);
+        return;
+    case SMTP_TEXT_TRAILER:
+        StepData(session, SMTP_HTML);
+        return;
+    case SMTP_HTML:
+        StepData(session, SMTP_HTML_TRAILER);
+        return;
+    case SMTP_HTML_TRAILER:
+        StepData(session, SMTP_ATTACHMENTS);
+        return;
+    case SMTP_ATTACHMENTS:
+        StepAttachments(session);
+        return;
+    case SMTP_END_DATA:
+        StepCommand(session, SMTP_QUIT, nullptr);
+        return;
+    case SMTP_QUIT:
+        StepCommand(session, SMTP_IDLE, nullptr);
+        return;
+    default:
+        return; // idle, resolving, or failed
+    }
+}
+
+int ExpectedReplyCode(uint32_t stage) {
+    switch (stage) {
+    case SMTP_GREETING:
+        return 220;
+    case SMTP_DATA:
+        return 354;
+    case SMTP_QUIT:
+        return 221;
+    default:
+        return 250;
+    }
+}
+
+void HandleReply(SmtpSession& session) {
+    if (session.reply.code != ExpectedReplyCode(Stage(session))) {
+        Fail(session, session.reply.text, "SMTP error");
+        return;
+    }
+    // A reply nobody waits for (a stray 250 while the data is sent) changes nothing.
+    if (session.awaitingReply) {
+        // The message is delivered from here on, even if the server closes before QUIT.
+        if (Stage(session) == SMTP_END_DATA) {
+            session.messageAccepted = 1;
+        }
+        session.awaitingReply = 0;
+        session.replyOk = 1;
+        session.platform->PostWriteEvent();
+    }
+}
+
+void OnRead(SmtpSession& session) {
+    char received[kSmtpReceiveSize];
+    const int count = session.platform->Receive(received, sizeof received);
+    if (count == kSmtpWouldBlock || count == 0) {
+        return;
+    }
+    if (count < 0 || count > kSmtpReceiveSize) {
+        Fail(session, nullptr, nullptr);
+        return;
+    }
+    size_t position = 0;
+    while (position < static_cast<size_t>(count) && !Failed(session)) {
+        position += FeedSmtpReply(session.reply, received + position,
+                                  static_cast<size_t>(count) - position);
+        if (session.reply.complete) {
+            HandleReply(session);
+            StartSmtpReply(session.reply);
+        }
+    }
+}
+
+void OnConnect(SmtpSession& session, int error) {
+    if (error != 0) {
+        char text[kNameLength + 96];
+        FormatConnectFailedMessage(session.settings->serverName, text, sizeof text);
+        session.platform->ShowMessage(text, "Kestro", SmtpMessageIcon::Exclamation);
+        session.sendState |= kSmtpErrorBits;
+        return;
+    }
+    // Everything but the bindings and the state starts from zero.
+    SmtpPlatform* platform = session.platform;
+    OutgoingMessage* message = session.message;
+    const ProgramSettings* settings = session.settings;
+    const uint32_t state = session.sendState;
+    std::memset(&session, 0, sizeof session);
+    session.platform = platform;
+    session.message = message;
+    session.settings = settings;
+    session.sendState = state;
+    session.open = 1;
+    session.newState = 1;
+    session.needRead = 1;
+    session.needEncode = 1;
+    session.attachmentHeaderPhase = 1;
+    session.platform->ShowStatusText("Connected, Awaiting Reply");
+    session.awaitingReply = 1;
+}
+
+void OnClose(SmtpSession& session) {
+    EndSmtpSession(session);
+    if (!Failed(session) && !session.message->cancelRequested) {
+        if (session.messageAccepted) {
+            session.platform->ShowMessageSent();
+        } else {
+            session.platform->ShowMessage(kEarlyClose, "SMTP error", SmtpMessageIcon::None);
+        }
+    }
+    session.sendState = SMTP_IDLE;
+}
+
+} // namespace
+
+void BeginSmtpSession(SmtpSession& session, SmtpPlatform& platform, OutgoingMessage& message,
+                      const ProgramSettings& settings) {
+    EndSmtpSession(session);
+    std::memset(&session, 0, sizeof session);
+    session.platform = &platform;
+    session.message = &message;
+    session.settings = &settings;
+    session.open = 1;
+    session.sendState = SMTP_RESOLVING;
+}
+
+void MarkSmtpConnecting(SmtpSession& session) {
+    session.sendState = SMTP_GREETING;
+}
+
+uint32_t HandleSmtpEvent(SmtpSession& session, int event, int error) {
+    // Notifications that arrive after the session ended (a write posted before a failure, or
+    // the socket's last events) find it closed or idle and change nothing.
+    if (!session.open || Failed(session)) {
+        return session.sendState;
+    }
+    switch (event) {
+    case kSmtpEventConnect:
+        if (Stage(session) == SMTP_GREETING) {
+            OnConnect(session, error);
+        }
+        break;
+    case kSmtpEventRead:
+        if (Stage(session) >= SMTP_GREETING) {
+            OnRead(session);
+        }
+        break;
+    case kSmtpEventWrite:
+        StepWrite(session);
+        break;
+    case kSmtpEventClose:
+        OnClose(session);
+        break;
+    default:
+        break;
+    }
+    PaintSendProgress(session);
+    return session.sendState;
+}
+
+void EndSmtpSession(SmtpSession& session) {
+    if (session.open && session.platform != nullptr) {
+        session.platform->Close();
+    }
+    session.open = 0;
+}
+
+bool EndFailedSmtpSession(SmtpSession& session) {
+    if (!Failed(session)) {
+        return false;
+    }
+    EndSmtpSession(session);
+    session.sendState = SMTP_IDLE;
+    return true;
+}
+
+bool CancelSmtpSend(SmtpSession& session) {
+    if (session.sendState < 1 || session.sendState >= SMTP_END_DATA) {
+        return false;
+    }
+    session.message->cancelRequested = 1;
+    EndSmtpSession(session);
+    session.sendState = SMTP_IDLE;
+    session.platform->ShowStatusText("Canceled Send");
+    return true;
+}
+
+int SmtpProgressPercent(uint32_t state, int previous, uint32_t bodyBytesSent,
+                        const OutgoingMessage& message) {
+    switch (state) {
+    case SMTP_IDLE:
+        return 0;
+    case SMTP_HELO:
+        return 4;
+    case SMTP_MAIL_FROM:
+        return 6;
+    case SMTP_RCPT_TO:
+        return 8;
+    case SMTP_RCPT_CC:
+        return 10;
+    case SMTP_RCPT_BCC:
+        return 12;
+    case SMTP_HEADERS:
+        return 14;
+    case SMTP_TEXT:
+    case SMTP_HTML:
+    case SMTP_ATTACHMENTS: {
+        uint64_t estimate = 0;
+        if (message.textReady) {
+            estimate += message.textLength;
+        }
+        if (message.htmlReady) {
+            estimate += message.htmlLength;
+        }
+        if (message.attachmentCount != 0) {
+            estimate += message.attachmentBytes;
+        }
+        // 1.4 allows for the growth of base64.
+        uint64_t scaled = estimate * 14 / 10;
+        if (scaled < 1) {
+            scaled = 1;
+        }
+        const uint64_t percent = 14 + static_cast<uint64_t>(bodyBytesSent) * 76 / scaled;
+        // The estimate is rough: the bar stays within its rectangle and short of the end.
+        return percent > 99 ? 99 : static_cast<int>(percent);
+    }
+    case SMTP_QUIT:
+        return 100;
+    default:
+        return previous;
+    }
+}
+
+void PaintSendProgress(SmtpSession& session) {
+    if (session.platform == nullptr || session.message == nullptr) {
+        return;
+    }
+    session.progress = SmtpProgressPercent(session.sendState, session.progress,
+                                           session.bodyBytesSent, *session.message);
+    session.platform->PaintProgress(session.progress, session.sendState == SMTP_IDLE);
+}
+
+void FormatConnectFailedMessage(const char* serverName, char* out, size_t outSize) {
+    if (outSize == 0) {
+        return;
+    }
+    std::snprintf(out, outSize,
+                  "  A connection to the SMTP server  \n %s\n could not be established",
+                  serverName);
+}

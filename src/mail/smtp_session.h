@@ -1,0 +1,159 @@
+// The SMTP client: one plain TCP session (HELO, MAIL FROM, RCPT TO, DATA, QUIT; no EHLO, no
+// authentication) that delivers the outgoing message. It is driven by socket notifications and
+// advances one step per notification; every transition asks for a write notification of its
+// own to take the next step. The platform layer (Winsock with window-message notification)
+// binds it through SmtpPlatform and forwards each notification to HandleSmtpEvent. Once a
+// session has failed or was cancelled it ignores further notifications; a host lookup result
+// that arrives after a cancel is for the caller to drop (sendState is no longer SMTP_RESOLVING).
+#pragma once
+
+#include "mail/base64.h"
+#include "mail/mime_builder.h"
+#include "mail/smtp_reply.h"
+
+#include <cstddef>
+#include <cstdint>
+
+struct OutgoingMessage;
+struct ProgramSettings;
+
+// Stage values of sendState. Bit 3 is set in every stage from SMTP_HELO to SMTP_QUIT, and
+// sendState AND kSmtpConnectedMask is non-zero in every stage from SMTP_GREETING on (voice and
+// video recording refuse to start then); the cancel command compares numerically.
+constexpr uint32_t SMTP_IDLE = 0;
+constexpr uint32_t SMTP_RESOLVING = 1;
+constexpr uint32_t SMTP_GREETING = 4;
+constexpr uint32_t SMTP_HELO = 0x18;
+constexpr uint32_t SMTP_MAIL_FROM = 0x28;
+constexpr uint32_t SMTP_RCPT_TO = 0x48;
+constexpr uint32_t SMTP_RCPT_CC = 0x88;
+constexpr uint32_t SMTP_RCPT_BCC = 0x108;
+constexpr uint32_t SMTP_DATA = 0x208;
+constexpr uint32_t SMTP_HEADERS = 0x1408;
+constexpr uint32_t SMTP_TEXT = 0x2408;
+constexpr uint32_t SMTP_TEXT_TRAILER = 0x4408;
+constexpr uint32_t SMTP_HTML = 0x8408;
+constexpr uint32_t SMTP_HTML_TRAILER = 0x10408;
+constexpr uint32_t SMTP_ATTACHMENTS = 0x20408;
+constexpr uint32_t SMTP_END_DATA = 0x40408;
+constexpr uint32_t SMTP_QUIT = 0x80008;
+
+constexpr uint32_t kSmtpErrorBits = 0xFF000000u; // OR-ed into sendState when the session fails
+constexpr uint32_t kSmtpConnectedMask = 0x0C;
+
+// Socket notifications (the event in the low word of the notification's lParam).
+constexpr int kSmtpEventRead = 0x01;
+constexpr int kSmtpEventWrite = 0x02;
+constexpr int kSmtpEventConnect = 0x10;
+constexpr int kSmtpEventClose = 0x20;
+
+// What SmtpPlatform::Send and Receive return instead of a count.
+constexpr int kSmtpWouldBlock = -1;
+constexpr int kSmtpSocketError = -2;
+
+constexpr size_t kSmtpCommandSize = 1024;
+constexpr size_t kSmtpDataBufferSize = kHeaderBlockSize; // header block, trailers, end of data
+constexpr size_t kSmtpHostNameSize = 256;
+constexpr uint32_t kAttachmentChunkSize = 131112; // a multiple of 3, like the base64 block
+constexpr int kSmtpSliceSize = 1280; // the most one send call gets of a header or body piece
+constexpr int kSmtpReceiveSize = 1024;
+
+enum class SmtpMessageIcon { None, Exclamation };
+
+// The session's view of the socket and of the main window.
+struct SmtpPlatform {
+    virtual ~SmtpPlatform() = default;
+    // Sends up to length bytes: the count taken (1 to length), kSmtpWouldBlock when the socket
+    // cannot take any now (a write notification follows when it can), or kSmtpSocketError.
+    virtual int Send(const char* data, int length) = 0;
+    // Receives up to size bytes: the count (0 when the server has closed), kSmtpWouldBlock or
+    // kSmtpSocketError.
+    virtual int Receive(char* buffer, int size) = 0;
+    // Shuts the socket down for sending and releases the network library. Called once per
+    // session, by EndSmtpSession.
+    virtual void Close() = 0;
+    virtual void GetLocalHostName(char* name, size_t size) = 0; // for HELO
+    virtual void GetDateText(char* text, size_t size) = 0;      // usually FormatMailDate(now)
+    // Posts a write notification (kSmtpEventWrite) to the session's window.
+    virtual void PostWriteEvent() = 0;
+    virtual void ShowStatusText(const char* text) = 0;
+    virtual void ShowMessage(const char* text, const char* caption, SmtpMessageIcon icon) = 0;
+    // Paints the progress bar at percent; clearBar first fills the whole bar with light grey.
+    virtual void PaintProgress(int percent, bool clearBar) = 0;
+    // Opens the Message Sent dialog (modal).
+    virtual void ShowMessageSent() = 0;
+};
+
+// The one session of the program.
+struct SmtpSession {
+    uint32_t sendState;
+    SmtpPlatform* platform;
+    OutgoingMessage* message;
+    const ProgramSettings* settings;
+    int open;            // Close is still due
+    int messageAccepted; // the server took the message (250 after the end-of-data mark)
+
+    int commandSent;        // the current state's command has been sent completely
+    int awaitingReply;      // a reply is expected before anything else is sent
+    int replyOk;            // the awaited reply came with the expected code
+    int newState;           // the first step in a state resets its counters and clears this
+    uint32_t bytesSent;     // of the current piece
+    uint32_t index;         // current recipient, or current attachment
+    uint32_t bodyBytesSent; // of the text, HTML and attachment parts, for the progress bar
+    int progress;           // percent shown
+
+    char commandBuffer[kSmtpCommandSize];
+    uint32_t commandLength;
+    char dataBuffer[kSmtpDataBufferSize];
+    uint32_t dataLength;
+
+    char attachmentHeader[kAttachmentHeaderSize];
+    uint32_t attachmentHeaderLength;
+    unsigned char fileChunk[kAttachmentChunkSize + 1];
+    char base64Buffer[kBase64BufferSize];
+    uint32_t base64Length;
+    int attachmentHeaderPhase; // the next piece of the attachment is its sub-header block
+    int needRead;              // read the next file chunk before encoding
+    int needEncode;            // encode the next block of the chunk
+    uint32_t fileOffset;       // where the next chunk is read from
+    int32_t chunkLeft;         // bytes of the chunk not yet encoded; negative after the last block
+    int lastChunk;             // the last read returned less than a full chunk
+    uint32_t chunkPosition;    // offset in fileChunk of the next block
+
+    SmtpReplyReader reply;
+};
+
+// Starts a session for the message (the network library has been started and the host lookup
+// is under way): sendState becomes SMTP_RESOLVING. A session still open is ended first.
+void BeginSmtpSession(SmtpSession& session, SmtpPlatform& platform, OutgoingMessage& message,
+                      const ProgramSettings& settings);
+
+// The connect has been issued (it succeeded or would block): sendState becomes SMTP_GREETING.
+void MarkSmtpConnecting(SmtpSession& session);
+
+// Handles one socket notification; error is the notification's error word (only a failed
+// connect is acted on). Returns sendState: with kSmtpErrorBits set the session has failed and
+// the caller ends it with EndFailedSmtpSession.
+uint32_t HandleSmtpEvent(SmtpSession& session, int event, int error);
+
+// Calls SmtpPlatform::Close once for the session.
+void EndSmtpSession(SmtpSession& session);
+
+// After a notification: ends a session whose sendState has the error bits and returns it to
+// SMTP_IDLE. True when it did.
+bool EndFailedSmtpSession(SmtpSession& session);
+
+// The cancel-send command: acts only while 1 <= sendState < SMTP_END_DATA. Marks the message
+// cancelled (no Message Sent dialog), ends the session, returns to SMTP_IDLE and shows
+// "Canceled Send". True when it acted.
+bool CancelSmtpSend(SmtpSession& session);
+
+// The percent the progress bar shows in a state; states without their own value keep previous.
+int SmtpProgressPercent(uint32_t state, int previous, uint32_t bodyBytesSent,
+                        const OutgoingMessage& message);
+
+// Updates the session's percent for its state and repaints the bar.
+void PaintSendProgress(SmtpSession& session);
+
+// "  A connection to the SMTP server  \n %s\n could not be established" with the server name.
+void FormatConnectFailedMessage(const char* serverName, char* out, size_t outSize);

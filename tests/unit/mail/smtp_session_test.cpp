@@ -1,0 +1,531 @@
+#include "mail/smtp_session.h"
+
+#include "app/settings_file.h"
+#include "mail/body_parts.h"
+#include "mail/outgoing_message.h"
+
+#include "base64_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const std::string kMain = "kestr1_140899_BounDAry_9903";
+using Box = std::pair<std::string, std::string>; // message text, caption
+
+// A scripted SMTP server behind a socket that can be made to block or fail at any byte, and the
+// main window the session reports to.
+struct FakeServer : SmtpPlatform {
+    SmtpSession* session = nullptr;
+    // The socket.
+    std::string delivered;
+    std::set<size_t> blockAt; // a send that starts at one of these offsets would block, once
+    size_t maxPerSend = 1 << 30;
+    size_t failAt = std::string::npos; // a send that reaches this offset fails
+    bool receiveFails = false;
+    bool blocked = false; // the socket reports writable again later
+    int blockCount = 0;
+    // The server: a reply per command word ("END" for the end-of-data mark).
+    std::map<std::string, std::string> replies = {
+        {"DATA", "354 go ahead\r\n"}, {"END", "250 queued\r\n"}, {"QUIT", "221 bye\r\n"}};
+    std::string greeting = "220 mail.example.org ready\r\n";
+    std::string closeAfter = "QUIT"; // answer this command, then close the connection
+    std::string pendingReply;
+    size_t readSize = 1024;
+    bool closing = false;
+    bool inData = false;
+    size_t parsed = 0;
+    std::vector<std::string> commands;
+    std::string data; // between the DATA reply and the end-of-data mark, inclusive
+    // The main window.
+    int posted = 0;
+    int closeCalls = 0;
+    int messageSentShown = 0;
+    std::vector<std::string> statusTexts;
+    std::vector<Box> boxes;
+    std::vector<std::pair<uint32_t, int>> paints; // state, percent
+
+    void Answer(const std::string& word) {
+        if (closing || closeAfter.empty()) {
+            return; // the connection is going down
+        }
+        const auto found = replies.find(word);
+        const std::string reply = found != replies.end() ? found->second : "250 ok\r\n";
+        pendingReply += reply;
+        inData = word == "DATA" && reply.compare(0, 3, "354") == 0;
+        if (word == closeAfter) {
+            closing = true;
+        }
+    }
+    void ServerReads() {
+        for (size_t end;;) {
+            if (inData) {
+                if ((end = delivered.find("\r\n.\r\n", parsed)) == std::string::npos) {
+                    return;
+                }
+                data = delivered.substr(parsed, end + 5 - parsed);
+                parsed = end + 5;
+                Answer("END");
+            } else {
+                if ((end = delivered.find("\r\n", parsed)) == std::string::npos) {
+                    return;
+                }
+                commands.push_back(delivered.substr(parsed, end - parsed));
+                parsed = end + 2;
+                Answer(commands.back().substr(0, 4));
+            }
+        }
+    }
+    int Send(const char* bytes, int length) override {
+        const size_t at = delivered.size();
+        if (blockAt.erase(at) != 0) {
+            blocked = true;
+            ++blockCount;
+            return kSmtpWouldBlock;
+        }
+        size_t take = std::min(static_cast<size_t>(length), maxPerSend);
+        const auto next = blockAt.upper_bound(at);
+        if (next != blockAt.end() && *next < at + take) {
+            take = *next - at;
+        }
+        if (failAt != std::string::npos && at + take > failAt) {
+            return kSmtpSocketError;
+        }
+        delivered.append(bytes, take);
+        ServerReads();
+        return static_cast<int>(take);
+    }
+    int Receive(char* buffer, int size) override {
+        if (receiveFails || pendingReply.empty()) {
+            return receiveFails ? kSmtpSocketError : kSmtpWouldBlock;
+        }
+        const size_t count = std::min({static_cast<size_t>(size), readSize, pendingReply.size()});
+        std::memcpy(buffer, pendingReply.data(), count);
+        pendingReply.erase(0, count);
+        return static_cast<int>(count);
+    }
+    void Close() override { ++closeCalls; }
+    void GetLocalHostName(char* name, size_t size) override { CopyField(name, size, "kestro"); }
+    void GetDateText(char* text, size_t size) override {
+        CopyField(text, size, "Tue, 05 Mar 24 09:07:03 CET");
+    }
+    void PostWriteEvent() override { ++posted; }
+    void ShowStatusText(const char* text) override { statusTexts.push_back(text); }
+    void ShowMessage(const char* text, const char* caption, SmtpMessageIcon) override {
+        boxes.emplace_back(text, caption);
+    }
+    void PaintProgress(int percent, bool) override {
+        paints.emplace_back(session->sendState, percent);
+    }
+    void ShowMessageSent() override { ++messageSentShown; }
+};
+
+struct MessageFree {
+    void operator()(OutgoingMessage* message) const {
+        ResetOutgoingMessage(*message);
+        delete message;
+    }
+};
+
+// A message to bob@example.net, a session and the fake server, driven like the main window.
+struct Mail {
+    std::unique_ptr<OutgoingMessage, MessageFree> message{new OutgoingMessage()};
+    std::unique_ptr<SmtpSession> session{new SmtpSession()};
+    ProgramSettings settings = {};
+    FakeServer server;
+    bool failed = false;
+    bool closeBeforeWrites = false; // the close notification overtakes the posted writes
+
+    Mail() {
+        CopyField(settings.userName, "Ann Lee");
+        CopyField(settings.mailFrom, "ann@example.org");
+        CopyField(settings.serverName, "mail.example.org");
+        CopyField(message->sender, kSenderLength, "ann@example.org");
+        CopyField(message->subject, kSubjectLength, "Hello");
+        ParseRecipients("bob@example.net", message->to);
+        SetText("Hi Bob\r\n");
+        server.session = session.get();
+    }
+    void SetText(const std::string& text) { BuildTextPart(*message, text.data(), text.size()); }
+    void Attach(const std::string& name, const std::string& bytes) {
+        const std::string path = testing::TempDir() + name;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        AddOutgoingAttachment(*message, path.c_str(), static_cast<uint32_t>(bytes.size()));
+    }
+    void Handle(int event, int error = 0) {
+        HandleSmtpEvent(*session, event, error);
+        failed = EndFailedSmtpSession(*session) || failed;
+    }
+    void Start(int connectError = 0) {
+        BeginSmtpSession(*session, server, *message, settings);
+        MarkSmtpConnecting(*session);
+        server.pendingReply = server.greeting;
+        Handle(kSmtpEventConnect, connectError);
+    }
+    // Delivers the next notification in the order the socket would: posted writes, replies, a
+    // write when the socket takes data again, the close. False when none is due.
+    bool Step() {
+        const bool closeNow = server.closing && server.pendingReply.empty();
+        int event = 0;
+        if (server.posted > 0 && !(closeNow && closeBeforeWrites)) {
+            --server.posted;
+            event = kSmtpEventWrite;
+        } else if (!session->open) {
+            return false;
+        } else if (!server.pendingReply.empty()) {
+            event = kSmtpEventRead;
+        } else if (server.blocked) {
+            server.blocked = false;
+            event = kSmtpEventWrite;
+        } else if (closeNow) {
+            server.closing = false;
+            server.closeAfter.clear();
+            event = kSmtpEventClose;
+        } else {
+            return false;
+        }
+        Handle(event);
+        return true;
+    }
+    void Run(const std::function<void()>& afterEach = nullptr) {
+        Start();
+        for (int i = 0; i < 100000 && Step(); ++i) {
+            if (afterEach) {
+                afterEach();
+            }
+        }
+    }
+};
+
+std::string Bytes(size_t count, unsigned seed) {
+    std::string bytes;
+    for (size_t i = 0; i < count; ++i) {
+        bytes += static_cast<char>((i * 131 + seed + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+// The base64 text of an attachment: from the empty line after its headers to the next boundary.
+std::string AttachmentBody(const std::string& data, const std::string& name) {
+    const size_t start = data.find("filename=\"" + name + "\"\r\n\r\n") + name.size() + 15;
+    return data.substr(start, data.find("\r\n--" + kMain, start) - start);
+}
+
+TEST(SmtpSession, PlainMessageGoesOutExactly) {
+    Mail mail;
+    mail.Run();
+    EXPECT_FALSE(mail.failed);
+    EXPECT_EQ(mail.server.delivered,
+              "HELO kestro\r\n"
+              "MAIL FROM: <ann@example.org>\r\n"
+              "RCPT TO: <bob@example.net>\r\n"
+              "DATA\r\n"
+              "From: \"Ann Lee\" <ann@example.org>\r\n"
+              "To: <bob@example.net>\r\n"
+              "Date: Tue, 05 Mar 24 09:07:03 CET\r\n"
+              "Subject: Hello\r\n"
+              "X-mailer: Kestro\r\n"
+              "MIME-Version: 1.0\r\n"
+              "Content-Type: multipart/mixed; boundary=\"kestr1_140899_BounDAry_9903\"\r\n"
+              "\r\nmultipart message in MIME format\r\n"
+              "\r\n--kestr1_140899_BounDAry_9903\r\n"
+              "Content-Type: text/plain\r\n"
+              "Content-Transfer-Encoding: 7bit\r\n\r\n"
+              "Hi Bob\r\n"
+              "\r\n--kestr1_140899_BounDAry_9903--\r\n"
+              "\r\n.\r\n"
+              "QUIT\r\n");
+    EXPECT_EQ(mail.server.messageSentShown, 1);
+    EXPECT_EQ(mail.server.closeCalls, 1);
+    EXPECT_EQ(mail.session->sendState, SMTP_IDLE);
+    EXPECT_TRUE(mail.server.boxes.empty());
+    EXPECT_EQ(mail.server.statusTexts,
+              (std::vector<std::string>{"Connected, Awaiting Reply", "Sending Message"}));
+    // 14 % during the header block, 100 % only in QUIT, an empty bar at the end.
+    for (const auto& paint : mail.server.paints) {
+        if (paint.first == SMTP_HEADERS) {
+            EXPECT_EQ(paint.second, 14);
+        }
+        EXPECT_EQ(paint.second == 100, paint.first == SMTP_QUIT) << paint.first;
+    }
+    EXPECT_EQ(mail.server.paints.back(), std::make_pair(SMTP_IDLE, 0));
+}
+
+TEST(SmtpSession, EveryListIsAddressedAndAttachmentsAreStreamed) {
+    Mail mail;
+    ParseRecipients("bob@example.net, cy@example.com", mail.message->to);
+    mail.message->hasCc = ParseRecipients("dee@example.org", mail.message->cc) > 0;
+    mail.message->hasBcc = ParseRecipients("secret@example.org", mail.message->bcc) > 0;
+    const std::string voice = Bytes(1026, 1);
+    const std::string clip = Bytes(2 * kAttachmentChunkSize + 5000, 2); // three chunks
+    mail.Attach("voice.wav", voice);
+    mail.Attach("clip.avi", clip);
+    mail.Run();
+    ASSERT_FALSE(mail.failed);
+    EXPECT_EQ(mail.server.messageSentShown, 1);
+    EXPECT_EQ(mail.server.commands,
+              (std::vector<std::string>{"HELO kestro", "MAIL FROM: <ann@example.org>",
+                                        "RCPT TO: <bob@example.net>", "RCPT TO: <cy@example.com>",
+                                        "RCPT TO: <dee@example.org>",
+                                        "RCPT TO: <secret@example.org>", "DATA", "QUIT"}));
+    const std::string& data = mail.server.data;
+    EXPECT_NE(data.find("\r\nCc: <dee@example.org>\r\n"), std::string::npos);
+    EXPECT_EQ(data.find("secret"), std::string::npos);
+    EXPECT_NE(data.find("Content-Type: video/avi; name=\"clip.avi\"\r\n"), std::string::npos);
+
+    const std::string voiceText = AttachmentBody(data, "voice.wav");
+    EXPECT_EQ(voiceText.size(), 19u * 74u); // 1026 bytes are 19 full lines
+    EXPECT_EQ(DecodeBase64ForTest(voiceText), voice);
+    // One base64 text across the chunks: 72 characters and CR LF on every line but the last.
+    const std::string clipText = AttachmentBody(data, "clip.avi");
+    EXPECT_EQ(DecodeBase64ForTest(clipText), clip);
+    size_t lineStart = 0;
+    for (size_t end; (end = clipText.find("\r\n", lineStart)) != std::string::npos;
+         lineStart = end + 2) {
+        ASSERT_EQ(end - lineStart, 72u) << "line at " << lineStart;
+    }
+    EXPECT_LE(clipText.size() - lineStart, 72u);
+    EXPECT_EQ(data.substr(data.size() - 40), "\r\n--" + kMain + "--\r\n\r\n.\r\n");
+}
+
+TEST(SmtpSession, FormattedMessageCarriesTheHtmlAlternative) {
+    Mail mail;
+    mail.message->alternative = 1;
+    mail.SetText("Hi Bob\r\n");
+    BuildHtmlPart(*mail.message, "<HTML>Hi</HTML>\n");
+    mail.Run();
+    const std::string alt = "kestr1_140899_bOUNdaRY_9903_alt";
+    const std::string& data = mail.server.data;
+    const size_t text = data.find("\r\n--" + alt + "\r\nContent-Type: text/plain\r\n");
+    const size_t html = data.find("\r\n\r\n--" + alt + "\r\nContent-Type: text/html\r\n");
+    const size_t end = data.find("</HTML>\n\r\n--" + alt + "--\r\n\r\n--" + kMain + "--\r\n");
+    EXPECT_LT(text, html);
+    EXPECT_LT(html, end);
+    EXPECT_NE(end, std::string::npos);
+}
+
+TEST(SmtpSession, WouldBlockAtEveryByteResumesAtThatByte) {
+    auto prepare = [](Mail& mail) {
+        mail.message->hasCc = ParseRecipients("dee@example.org", mail.message->cc) > 0;
+        mail.message->hasBcc = ParseRecipients("eve@example.org", mail.message->bcc) > 0;
+        mail.message->alternative = 1;
+        mail.SetText(std::string(1300, 'a') + "\r\n.\r\nbye\r\n"); // more than one slice
+        BuildHtmlPart(*mail.message, "<HTML>x</HTML>\n");
+        mail.Attach("note.txt", Bytes(100, 3));
+    };
+    Mail reference;
+    prepare(reference);
+    reference.Run();
+    const std::string expected = reference.server.delivered;
+    ASSERT_EQ(reference.server.messageSentShown, 1);
+    ASSERT_GT(expected.size(), 2000u);
+
+    for (size_t offset = 0; offset < expected.size(); ++offset) {
+        Mail mail;
+        prepare(mail);
+        mail.server.blockAt.insert(offset);
+        mail.Run();
+        ASSERT_EQ(mail.server.blockCount, 1) << offset;
+        ASSERT_EQ(mail.server.delivered, expected) << "blocked at " << offset;
+        ASSERT_EQ(mail.server.messageSentShown, 1) << offset;
+    }
+    // Every byte blocking once, and sockets that take only a few bytes per call.
+    Mail everyByte;
+    prepare(everyByte);
+    for (size_t offset = 0; offset < expected.size(); ++offset) {
+        everyByte.server.blockAt.insert(offset);
+    }
+    everyByte.Run();
+    EXPECT_EQ(everyByte.server.delivered, expected);
+    for (size_t perSend : {1, 3, 1279}) {
+        Mail mail;
+        prepare(mail);
+        mail.server.maxPerSend = perSend;
+        mail.Run();
+        EXPECT_EQ(mail.server.delivered, expected) << perSend;
+    }
+}
+
+TEST(SmtpSession, UnexpectedRepliesEndTheSessionWithTheReplyShown) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"RCPT", "251 User not local; will forward\r\n"},
+        {"HELO", "500 what?\r\n"},
+        {"MAIL", "OK fine\r\n"},
+        {"DATA", "250 ok\r\n"},
+        {"END", "554 rejected\r\n"},
+        {"QUIT", "\r\n"},
+    };
+    for (const auto& c : cases) {
+        Mail mail;
+        mail.server.replies[c.first] = c.second;
+        mail.Run();
+        EXPECT_TRUE(mail.failed) << c.second;
+        EXPECT_EQ(mail.server.boxes, (std::vector<Box>{{c.second, "SMTP error"}}));
+        EXPECT_EQ(mail.server.commands.back().substr(0, 4),
+                  c.first == std::string("END") ? "DATA" : c.first);
+        EXPECT_EQ(mail.server.closeCalls, 1);
+        EXPECT_EQ(mail.server.messageSentShown, 0);
+        EXPECT_EQ(mail.session->sendState, SMTP_IDLE);
+    }
+    Mail greeting;
+    greeting.server.greeting = "554 no service here\r\n";
+    greeting.Run();
+    EXPECT_TRUE(greeting.failed);
+    EXPECT_TRUE(greeting.server.delivered.empty());
+}
+
+TEST(SmtpSession, SplitMultiLineAndOverlongRepliesAreRead) {
+    Mail reference;
+    reference.Run();
+    Mail split;
+    split.server.readSize = 1;
+    split.server.greeting = "220-mail.example.org\r\n220-no UCE\r\n220 ready\r\n";
+    split.server.replies["HELO"] = "250-hello\r\n250-SIZE\r\n250 HELP\r\n";
+    split.server.replies["MAIL"] = "250 " + std::string(5000, 'x') + "\r\n";
+    split.Run();
+    EXPECT_EQ(split.server.delivered, reference.server.delivered);
+    EXPECT_EQ(split.server.messageSentShown, 1);
+
+    Mail overlong;
+    overlong.server.replies["HELO"] = "550 " + std::string(5000, 'y') + "\r\n";
+    overlong.Run();
+    EXPECT_TRUE(overlong.failed);
+    ASSERT_EQ(overlong.server.boxes.size(), 1u);
+    EXPECT_EQ(overlong.server.boxes[0].first, "550 " + std::string(kSmtpReplyTextSize - 5, 'y'));
+}
+
+TEST(SmtpSession, ServerClosingBeforeAcceptanceIsNotReportedAsSent) {
+    Mail early;
+    early.server.closeAfter = "MAIL";
+    early.Run();
+    EXPECT_EQ(early.server.messageSentShown, 0);
+    ASSERT_EQ(early.server.boxes.size(), 1u);
+    EXPECT_EQ(early.server.boxes[0].second, "SMTP error");
+    EXPECT_EQ(early.session->sendState, SMTP_IDLE);
+    EXPECT_EQ(early.server.closeCalls, 1);
+    // Once the message was accepted, a close before QUIT is a success, even when the close
+    // notification comes before the write that would send QUIT.
+    Mail accepted;
+    accepted.server.closeAfter = "END";
+    accepted.closeBeforeWrites = true;
+    accepted.Run();
+    EXPECT_EQ(accepted.server.messageSentShown, 1);
+    EXPECT_TRUE(accepted.server.boxes.empty());
+    EXPECT_EQ(accepted.server.commands.back(), "DATA");
+}
+
+TEST(SmtpSession, SocketAndFileErrors) {
+    Mail atHelo;
+    atHelo.server.failAt = 3;
+    atHelo.Run();
+    EXPECT_TRUE(atHelo.failed);
+    EXPECT_EQ(atHelo.server.boxes,
+              (std::vector<Box>{{"Error with FD_WRITE - retry connection", "TCP socket Error"}}));
+    Mail atHeader;
+    atHeader.server.failAt = 80;
+    atHeader.Run();
+    EXPECT_EQ(atHeader.server.boxes,
+              (std::vector<Box>{{"Error with FD_WRITE", "TCP socket Error"}}));
+    Mail atText;
+    atText.server.failAt = 400;
+    atText.Run();
+    EXPECT_TRUE(atText.failed);
+    EXPECT_TRUE(atText.server.boxes.empty());
+    EXPECT_EQ(atText.server.closeCalls, 1);
+    Mail receive;
+    receive.server.receiveFails = true;
+    receive.Run();
+    EXPECT_TRUE(receive.failed);
+    EXPECT_TRUE(receive.server.delivered.empty());
+
+    Mail gone;
+    AddOutgoingAttachment(*gone.message, "/nonexistent/kestro/gone.wav", 10);
+    gone.Run();
+    EXPECT_TRUE(gone.failed);
+    EXPECT_EQ(gone.server.boxes,
+              (std::vector<Box>{{"Couldn't find the attachment \"/nonexistent/kestro/gone.wav\"",
+                                 "File Attachment Error"}}));
+    const std::string& sent = gone.server.delivered;
+    EXPECT_EQ(sent.substr(sent.size() - 4), "\r\n\r\n"); // stopped after the part's headers
+}
+
+TEST(SmtpSession, LineBreaksInAnAddressCannotStartACommand) {
+    Mail mail;
+    std::memcpy(mail.message->to.entries[0], "bob@x.net\r\nRSET", 16);
+    mail.Run();
+    EXPECT_EQ(mail.server.commands[2], "RCPT TO: <bob@x.net  RSET>");
+    EXPECT_EQ(mail.server.commands.size(), 5u);
+}
+
+TEST(SmtpSession, CancelActsOnlyBeforeTheEndOfDataMark) {
+    Mail mail;
+    mail.server.blockAt.insert(80); // inside the header block
+    bool cancelled = false;
+    mail.Run([&] {
+        if (!cancelled && mail.session->sendState == SMTP_HEADERS && mail.server.blocked) {
+            cancelled = CancelSmtpSend(*mail.session);
+        }
+    });
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(mail.session->sendState, SMTP_IDLE);
+    EXPECT_EQ(mail.message->cancelRequested, 1);
+    EXPECT_EQ(mail.server.closeCalls, 1);
+    EXPECT_EQ(mail.server.statusTexts.back(), "Canceled Send");
+    EXPECT_FALSE(CancelSmtpSend(*mail.session));
+    mail.Handle(kSmtpEventClose); // the socket's last notification finds the session ended
+    EXPECT_EQ(mail.server.messageSentShown, 0);
+    EXPECT_TRUE(mail.server.boxes.empty());
+
+    Mail late;
+    bool tried = false;
+    late.Run([&] {
+        if (!tried && late.session->sendState == SMTP_END_DATA) {
+            tried = true;
+            EXPECT_FALSE(CancelSmtpSend(*late.session));
+        }
+    });
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(late.server.messageSentShown, 1);
+}
+
+TEST(SmtpSession, FailedConnectIsReported) {
+    Mail mail;
+    mail.Start(10061);
+    EXPECT_TRUE(mail.failed);
+    EXPECT_EQ(mail.server.boxes, (std::vector<Box>{{"  A connection to the SMTP server  \n "
+                                                    "mail.example.org\n could not be established",
+                                                    "Kestro"}}));
+    EXPECT_EQ(mail.server.closeCalls, 1);
+    EXPECT_FALSE(mail.Step());
+}
+
+TEST(SmtpProgress, PercentByStateAndEstimate) {
+    std::unique_ptr<OutgoingMessage, MessageFree> message(new OutgoingMessage());
+    EXPECT_EQ(SmtpProgressPercent(SMTP_GREETING, 55, 0, *message), 55);
+    EXPECT_EQ(SmtpProgressPercent(SMTP_RCPT_BCC, 0, 0, *message), 12);
+    EXPECT_EQ(SmtpProgressPercent(SMTP_QUIT | kSmtpErrorBits, 40, 0, *message), 40);
+    EXPECT_EQ(SmtpProgressPercent(SMTP_TEXT, 0, 0, *message), 14); // an empty estimate
+    message->textReady = 1;
+    message->textLength = 600;
+    message->htmlLength = 5000; // not ready: not counted
+    message->attachmentBytes = 400;
+    message->attachmentCount = 1;
+    EXPECT_EQ(SmtpProgressPercent(SMTP_ATTACHMENTS, 0, 700, *message), 52); // 700 * 76 / 1400
+    EXPECT_EQ(SmtpProgressPercent(SMTP_ATTACHMENTS, 0, 0xFFFFFFFFu, *message), 99);
+}
+
+} // namespace
