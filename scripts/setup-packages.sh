@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev libminizip-dev libjpeg62-turbo-dev libmp3lame-dev
   libz-mingw-w64-dev
   wine wine64
-  xvfb x11-utils xdotool imagemagick fonts-liberation
+  xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
   python3 python3-aiosmtpd
   clang-format
 )

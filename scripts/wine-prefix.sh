@@ -43,4 +43,8 @@ reg="$WINEPREFIX/kestro.reg"
 } >"$reg"
 DISPLAY= "$KESTRO_WINE" regedit /S "$reg" >/dev/null 2>&1
 "$KESTRO_WINESERVER" -w
+# Wine's own faces (Marlett draws the caption buttons, Tahoma the dialogs).
+if compgen -G "/usr/share/wine/fonts/*.ttf" >/dev/null; then
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 touch "$stamp"
