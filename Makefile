@@ -1,7 +1,7 @@
 # Kestro: `make run` starts the program under Wine, `make test` runs every test.
 # Both install what is missing (Debian packages, the MinGW libraries, a Wine prefix) first.
 
-.PHONY: all setup build run test screenshot bench format clean
+.PHONY: all setup build run test screenshot format clean
 
 all: build
 
@@ -21,8 +21,6 @@ test: build
 screenshot: build
 	@scripts/screenshot.sh
 
-bench: build
-	@scripts/bench.sh
 
 format:
 	@find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
