@@ -92,8 +92,8 @@ build_jpeg() {
   rm -rf "$b"
   cmake -S "$src" -B "$b" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_SIMD=0 \
-    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 >/dev/null
-  cmake --build "$b" -j "$jobs" >"$work/jpeg.log" 2>&1 || { tail -n 30 "$work/jpeg.log"; exit 1; }
+    -DWITH_TURBOJPEG=0 -DWITH_JPEG8=0 >"$work/jpeg.log" 2>&1 || { tail -n 30 "$work/jpeg.log"; exit 1; }
+  cmake --build "$b" -j "$jobs" >>"$work/jpeg.log" 2>&1 || { tail -n 30 "$work/jpeg.log"; exit 1; }
   cmake --install "$b" >/dev/null
 }
 
@@ -117,8 +117,9 @@ build_lame() {
   local b="$work/build-lame"
   rm -rf "$b" && mkdir -p "$b"
   (cd "$b" && CFLAGS=-O2 "$src/configure" --host=$host --prefix="$prefix" --disable-shared \
-    --enable-static --disable-frontend >/dev/null &&
-    make -j "$jobs" >"$work/lame.log" 2>&1 && make install >>"$work/lame.log" 2>&1) || { tail -n 30 "$work/lame.log"; exit 1; }
+    --enable-static --disable-frontend >"$work/lame.log" 2>&1 &&
+    make -j "$jobs" >>"$work/lame.log" 2>&1 && make install >>"$work/lame.log" 2>&1) ||
+    { tail -n 30 "$work/lame.log"; exit 1; }
 }
 
 have_jpeg || { echo "Building libjpeg-turbo for MinGW"; build_jpeg; }
