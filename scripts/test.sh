@@ -15,6 +15,9 @@ unset DISPLAY # the null driver needs no X server
 
 "$KESTRO_WINESERVER" -p
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true' EXIT
+# Start Wine's background services now, detached from any test's output: a service started by
+# the first test would inherit that test's output pipe and keep ctest waiting for it to close.
+"$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
 
 # Reads "N% tests passed, F tests failed out of T" from a ctest log into passed/failed counts.
 count() {

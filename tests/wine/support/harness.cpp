@@ -37,6 +37,14 @@ int MessageBoxes::Respond(HWND, const char* text, const char* caption, UINT type
     return answer;
 }
 
+void PumpMessagesFor(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        PumpMessages();
+        Sleep(10);
+    }
+}
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -56,7 +64,7 @@ UINT_PTR dialogTimer = 0;
 BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
+    if (std::string(className) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
         *reinterpret_cast<HWND*>(result) = window;
         return FALSE;
     }

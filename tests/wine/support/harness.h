@@ -32,8 +32,10 @@ class MessageBoxes {
 
 // Processes every message waiting in this thread's queue (a stale WM_QUIT included).
 void PumpMessages();
+void PumpMessagesFor(int milliseconds);
 
-// Runs `action` once on the next modal dialog this thread shows, from inside its modal loop.
+// Runs `action` once on the next modal dialog this thread shows (the enabled one, when one
+// dialog opened another), from inside its modal loop.
 void WhenDialogAppears(std::function<void(HWND dialog)> action);
 
 std::string TextOf(HWND window);

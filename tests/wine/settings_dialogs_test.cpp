@@ -1,0 +1,129 @@
+// The Program Settings and E-mail Settings dialogs, opened from the main window's menu.
+#include <windows.h>
+
+#include "app/win/app_state.h"
+#include "resources/resource_ids.h"
+#include "support/harness.h"
+
+namespace {
+
+using SettingsDialogs = MainWindowTest;
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool ReadOnly(HWND dialog, int id) {
+    return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+void OpenProgramSettings(HWND window) {
+    SendMessageA(window, WM_COMMAND, IDM_PROGRAM_SETTINGS, 0);
+}
+
+TEST_F(SettingsDialogs, EmailSettingsStoreTheSenderAndRefreshTheSenderLine) {
+    programSettings.useMapi = 1;
+    programSettings.smtpPort = 25;
+    bool editsFollowedRadios = false;
+    WhenDialogAppears([&](HWND program) {
+        EXPECT_EQ(TextOf(program), "Program Settings");
+        WhenDialogAppears([&](HWND email) {
+            EXPECT_EQ(TextOf(email), "Email Settings");
+            EXPECT_TRUE(Checked(email, IDC_USE_MAPI));
+            EXPECT_TRUE(ReadOnly(email, IDC_ES_MAILFROM));
+            CheckRadioButton(email, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_SMTP);
+            PumpMessagesFor(700); // the edits follow the radio buttons within half a second
+            editsFollowedRadios = !ReadOnly(email, IDC_ES_MAILFROM) &&
+                                  !ReadOnly(email, IDC_ES_PORT);
+            SetDlgItemTextA(email, IDC_ES_USERNAME, "Ann Lee");
+            SetDlgItemTextA(email, IDC_ES_MAILFROM, "ann@example.com");
+            SetDlgItemTextA(email, IDC_ES_SERVER, "127.0.0.1");
+            SetDlgItemTextA(email, IDC_ES_PORT, "2525");
+            SendMessageA(email, WM_COMMAND, IDOK, 0);
+        });
+        SendMessageA(program, WM_COMMAND, IDC_PS_ADVANCED, 0);
+        EXPECT_TRUE(Checked(program, IDC_USE_SMTP)) << "the radios follow the new setting";
+        SendMessageA(program, WM_COMMAND, IDOK, 0);
+    });
+    OpenProgramSettings(window_);
+    EXPECT_TRUE(editsFollowedRadios);
+    EXPECT_EQ(programSettings.useMapi, 0);
+    EXPECT_STREQ(programSettings.userName, "Ann Lee");
+    EXPECT_STREQ(programSettings.mailFrom, "ann@example.com");
+    EXPECT_STREQ(programSettings.serverName, "127.0.0.1");
+    EXPECT_EQ(programSettings.smtpPort, 2525);
+    PumpMessages();
+    EXPECT_EQ(TextOf(Edit(IDC_FROM_EDIT)), "Ann Lee <ann@example.com>");
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
+TEST_F(SettingsDialogs, EmailSettingsDefaultPortOnlyForSmtpAndCancelKeepsEverything) {
+    programSettings.useMapi = 0;
+    programSettings.smtpPort = 587;
+    CopyField(programSettings.userName, "Bo");
+    WhenDialogAppears([&](HWND program) {
+        WhenDialogAppears([&](HWND email) {
+            EXPECT_EQ(GetDlgItemInt(email, IDC_ES_PORT, nullptr, FALSE), 587u);
+            SendMessageA(email, WM_COMMAND, IDC_ES_DEFAULT_PORT, 0);
+            EXPECT_EQ(GetDlgItemInt(email, IDC_ES_PORT, nullptr, FALSE), 25u);
+            CheckRadioButton(email, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_MAPI);
+            SetDlgItemTextA(email, IDC_ES_PORT, "110");
+            SendMessageA(email, WM_COMMAND, IDC_ES_DEFAULT_PORT, 0);
+            EXPECT_EQ(GetDlgItemInt(email, IDC_ES_PORT, nullptr, FALSE), 110u);
+            SetDlgItemTextA(email, IDC_ES_USERNAME, "Changed");
+            SendMessageA(email, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendMessageA(program, WM_COMMAND, IDC_PS_ADVANCED, 0);
+        SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
+    });
+    OpenProgramSettings(window_);
+    EXPECT_EQ(programSettings.smtpPort, 587);
+    EXPECT_EQ(programSettings.useMapi, 0);
+    EXPECT_STREQ(programSettings.userName, "Bo");
+}
+
+TEST_F(SettingsDialogs, SmtpWithoutAServerIsRefusedAndTheDialogStaysOpen) {
+    programSettings.useMapi = 1;
+    CopyField(programSettings.mailFrom, "ann@example.com");
+    bool stayedOpen = false;
+    WhenDialogAppears([&](HWND program) {
+        CheckRadioButton(program, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_SMTP);
+        CheckDlgButton(program, IDC_PS_ALWAYS_SAVE, BST_CHECKED);
+        SendMessageA(program, WM_COMMAND, IDOK, 0);
+        stayedOpen = IsWindow(program) && Checked(program, IDC_USE_MAPI);
+        SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
+    });
+    OpenProgramSettings(window_);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "You need to setup your SMTP information.\nUse the MAPI interface for sending "
+              "emails.");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "SMTP Setup");
+    EXPECT_EQ(programSettings.useMapi, 1);
+    EXPECT_EQ(programSettings.alwaysSave, 0) << "nothing else was stored";
+}
+
+TEST_F(SettingsDialogs, ProgramSettingsStoreThePostSendChoices) {
+    programSettings.useMapi = 0;
+    CopyField(programSettings.mailFrom, "ann@example.com");
+    CopyField(programSettings.serverName, "127.0.0.1");
+    programSettings.alwaysClear = 1;
+    WhenDialogAppears([&](HWND program) {
+        EXPECT_TRUE(Checked(program, IDC_USE_SMTP));
+        EXPECT_TRUE(Checked(program, IDC_PS_ALWAYS_CLEAR));
+        EXPECT_FALSE(Checked(program, IDC_PS_ALWAYS_CLOSE));
+        CheckDlgButton(program, IDC_PS_ALWAYS_CLOSE, BST_CHECKED);
+        CheckDlgButton(program, IDC_PS_ALWAYS_SAVE, BST_CHECKED);
+        CheckDlgButton(program, IDC_PS_ALWAYS_CLEAR, BST_UNCHECKED);
+        CheckDlgButton(program, IDC_PS_ADDRESS_MAPI, BST_CHECKED);
+        SendMessageA(program, WM_COMMAND, IDOK, 0);
+    });
+    OpenProgramSettings(window_);
+    EXPECT_EQ(programSettings.useMapi, 0);
+    EXPECT_EQ(programSettings.alwaysClose, 1);
+    EXPECT_EQ(programSettings.alwaysSave, 1);
+    EXPECT_EQ(programSettings.alwaysClear, 0);
+    EXPECT_EQ(programSettings.alwaysAddressMapi, 1);
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
+} // namespace
