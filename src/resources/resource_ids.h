@@ -56,6 +56,13 @@
 #define IDC_ATTACH_STRIP 1076
 #define IDC_AD_BANNER 1077
 
+// Attachment strip: its pop-up menu "ATTACHPOPUPMENU" and the scroll-to-end command
+#define IDM_ATTACH_OPEN 10030
+#define IDM_ATTACH_SAVE_COPY 10031
+#define IDM_ATTACH_ADD 10032
+#define IDM_ATTACH_REMOVE 10033
+#define IDM_ATTACH_SCROLL_TO_END 10034
+
 // Address panel children
 #define IDC_FROM_LABEL 1006
 #define IDC_TO_LABEL 1007
@@ -102,3 +109,10 @@
 #define IDC_ES_AUTO 1060
 #define IDC_ES_DEFAULT_PORT 1061
 #define IDT_ES_FOLLOW_RADIOS 1065
+
+// About box (ABOUTBOX) and the Video Driver notice (VIDEO_SELECT)
+#define IDC_ABOUT_WEBSITE 1092
+#define IDC_ABOUT_PICTURE 1093
+#define IDC_DRIVER_NAME 1150
+#define IDC_DRIVER_SELECTED 1151
+#define IDT_DRIVER_NOTICE 1

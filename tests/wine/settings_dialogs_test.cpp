@@ -9,7 +9,9 @@ namespace {
 
 using SettingsDialogs = MainWindowTest;
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool Checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 bool ReadOnly(HWND dialog, int id) {
     return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
@@ -31,8 +33,8 @@ TEST_F(SettingsDialogs, EmailSettingsStoreTheSenderAndRefreshTheSenderLine) {
             EXPECT_TRUE(ReadOnly(email, IDC_ES_MAILFROM));
             CheckRadioButton(email, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_SMTP);
             PumpMessagesFor(700); // the edits follow the radio buttons within half a second
-            editsFollowedRadios = !ReadOnly(email, IDC_ES_MAILFROM) &&
-                                  !ReadOnly(email, IDC_ES_PORT);
+            editsFollowedRadios =
+                !ReadOnly(email, IDC_ES_MAILFROM) && !ReadOnly(email, IDC_ES_PORT);
             SetDlgItemTextA(email, IDC_ES_USERNAME, "Ann Lee");
             SetDlgItemTextA(email, IDC_ES_MAILFROM, "ann@example.com");
             SetDlgItemTextA(email, IDC_ES_SERVER, "127.0.0.1");

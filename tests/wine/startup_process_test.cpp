@@ -73,10 +73,10 @@ class StartedKestro : public testing::Test {
     void SetUp() override {
         folder_ = MakeTempFolder("kestro-run");
         const std::string from = TestProgramFolder();
-        ASSERT_TRUE(CopyFileA((from + "Kestro.exe").c_str(), (folder_ + "Kestro.exe").c_str(),
-                              FALSE));
-        ASSERT_TRUE(CopyFileA((from + "kto2mp3.exe").c_str(),
-                              (folder_ + "kto2mp3.exe").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileA((from + "Kestro.exe").c_str(), (folder_ + "Kestro.exe").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileA((from + "kto2mp3.exe").c_str(), (folder_ + "kto2mp3.exe").c_str(), FALSE));
     }
 
     void TearDown() override {

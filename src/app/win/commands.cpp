@@ -1,8 +1,29 @@
+#include <winsock2.h> // before <windows.h>
+
 #include "app/win/commands.h"
 
+#include "app/win/about_box.h"
 #include "app/win/app_state.h"
+#include "app/win/help_launcher.h"
+#include "app/win/message_box.h"
+#include "app/win/new_message.h"
 #include "app/win/settings_dialogs.h"
+#include "autoconfig/win/auto_config.h"
+#include "books/win/address_book.h"
+#include "compose/win/attach_file_command.h"
+#include "compose/win/current_message.h"
+#include "compose/win/format_bar.h"
+#include "mail/send_state_rules.h"
+#include "mail/win/send_flow.h"
+#include "mail/win/send_state.h"
+#include "mail/win/simple_mapi.h"
+#include "plugins/win/realvideo_command.h"
+#include "print/win/print_message.h"
 #include "resources/resource_ids.h"
+#include "store/win/message_store.h"
+#include "video/win/driver_notice.h"
+#include "video/win/video_window.h"
+#include "voice/win/recorder_window.h"
 
 void RefreshSenderLine() {
     HWND from = AddressEdit(IDC_FROM_EDIT);
@@ -20,15 +41,114 @@ void SendToFocus(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void CancelSend() {
+    if (!SendCanBeCancelled(sendState)) {
+        return; // nothing to cancel
+    }
+    cancelRequest = 1;
+    CloseSmtpConnection();
+    sendState = 0;
+    SetStatusText("Canceled Send");
+}
+
+void PrintCommand(HWND window) {
+    if (PrintMessage(app.instance, window, app.bodyEditor) == 0) {
+        ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
+    }
+}
+
+// The check mark of Options > Video Driver follows the position equal to the driver index.
+void SelectVideoDriver(HWND window, int index) {
+    HMENU drivers = VideoDriverMenu(window);
+    if (drivers) {
+        CheckMenuItem(drivers, static_cast<UINT>(programSettings.videoIndex),
+                      MF_BYPOSITION | MF_UNCHECKED);
+        CheckMenuItem(drivers, static_cast<UINT>(index), MF_BYPOSITION | MF_CHECKED);
+    }
+    programSettings.videoIndex = index;
+    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc, 0);
+}
+
+void FormatBarCommand(HWND window, int id, int notification) {
+    OnFormatBarCommand(window, id, notification);
+    if (app.bodyEditor) {
+        SetFocus(app.bodyEditor);
+    }
+    htmlFormatting = 1;
+}
+
 } // namespace
 
-LRESULT OnMainCommand(HWND window, int id, int /*notification*/, LPARAM /*lParam*/) {
+LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
+    if (id >= IDM_VIDEO_DRIVER_FIRST && id < IDM_VIDEO_DRIVER_FIRST + 10) {
+        SelectVideoDriver(window, id - IDM_VIDEO_DRIVER_FIRST);
+        return 0;
+    }
+    if (id >= IDM_AUTOCONFIG && id <= IDM_AUTOCONFIG_LAST) {
+        RunAutoConfiguration(window, id);
+        return 0;
+    }
+    if (id >= IDC_FONT_NAME_BOX && id <= IDC_UNDERLINE_BUTTON) {
+        FormatBarCommand(window, id, notification);
+        return 0;
+    }
     switch (id) {
+    case IDC_SEND_BUTTON:
+    case IDM_SEND:
+        SendCommand(window);
+        break;
+    case IDM_ATTACH_FILE:
+        AttachFileCommand(window);
+        break;
+    case IDM_VOICE_MESSAGE:
+        if (!SendBlocksRecording(sendState)) {
+            OpenVoiceRecorder(window);
+        }
+        break;
+    case IDM_VIDEO_MESSAGE:
+        if (!SendBlocksRecording(sendState) && !app.videoDriversMissing) {
+            OpenVideoWindow(window);
+        }
+        break;
+    case IDC_CANCEL_BUTTON:
+        CancelSend();
+        break;
+    case IDC_LOGO_BUTTON:
+    case IDM_DOCUMENTATION:
+    case IDM_ENCODERS_DOC:
+    case IDM_FAQ_DOC:
+    case IDM_ONLINE_HELP:
+    case IDM_CHECK_UPDATES:
+    case IDM_WEBSITE:
+    case IDM_PLUGIN_DOWNLOAD:
+        OpenHelpTarget(window, id);
+        break;
+    case IDM_ADDRESS_BOOK:
+        OpenAddressBook(window);
+        break;
+    case IDM_UPDATE_FORMAT_BAR:
+        UpdateFormatBar();
+        break;
     case IDM_EXIT:
         SendMessageA(window, WM_CLOSE, 0, 0);
         break;
+    case IDM_SAVE_MESSAGE:
+        SaveMessage(lParam == 1 ? 1 : 0);
+        break;
+    case IDM_LOAD_MESSAGE:
+        OpenLoadMessageDialog(window);
+        break;
+    case IDM_NEW_MESSAGE:
+        NewMessageCommand(window);
+        break;
+    case IDM_PRINT:
+        PrintCommand(window);
+        break;
     case IDM_PROGRAM_SETTINGS:
         DialogBoxParamA(app.instance, "PROGRAM_SETTINGS", window, ProgramSettingsDialogProc, 0);
+        break;
+    case IDM_ABOUT:
+        DialogBoxParamA(app.instance, "ABOUTBOX", window, AboutBoxProc, 0);
         break;
     case IDM_UNDO:
         SendToFocus(WM_UNDO, 0, 0);
@@ -48,8 +168,17 @@ LRESULT OnMainCommand(HWND window, int id, int /*notification*/, LPARAM /*lParam
     case IDM_RELAYOUT:
         PostMessageA(window, WM_SIZE, 0, 0);
         break;
+    case IDM_REALVIDEO_ENCODE:
+        EncodeWithRealVideo(window);
+        break;
+    case IDM_MAPI_SEND:
+        SendThroughMapi(window);
+        break;
+    case IDM_MAPI_ADDRESS:
+        PickMapiRecipients(window);
+        break;
     default:
-        break; // the remaining commands come with the parts of the program that own them
+        break; // no handler
     }
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "compose/win/picture_buttons.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
+#include "video/win/driver_notice.h"
 
 namespace {
 
@@ -111,8 +112,7 @@ void CreateBodyEditor(HWND window, int clientWidth) {
 
 // Options > Video Driver: one item per capture driver in place of "No Video Drivers".
 void FillVideoDriverMenu(HWND window) {
-    HMENU options = GetSubMenu(GetMenu(window), 2);
-    HMENU drivers = options ? GetSubMenu(options, 2) : nullptr;
+    HMENU drivers = VideoDriverMenu(window);
     if (!drivers) {
         return;
     }

@@ -11,3 +11,6 @@ constexpr unsigned kSendStateFinished = 0xFF000000u;
 
 // Cancel request and alreadySent cleared, send buffers freed.
 void ResetSendingState();
+
+// Ends the SMTP connection: no more sending on the socket, Winsock released.
+void CloseSmtpConnection();

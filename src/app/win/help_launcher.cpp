@@ -1,0 +1,28 @@
+#include "app/win/help_launcher.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/help_targets.h"
+#include "app/win/app_state.h"
+
+void OpenHelpTarget(HWND mainWindow, int commandId) {
+    // The browser is whatever program the system names for a page of ours.
+    const std::string page = std::string(programDirectory) + "Kestro.htm";
+    if (FILE* file = std::fopen(page.c_str(), "w+")) {
+        std::fputs(HelpLauncherPage().c_str(), file);
+        std::fclose(file);
+    }
+    char browser[MAX_PATH] = {};
+    HINSTANCE found = FindExecutableA("Kestro.htm", programDirectory, browser);
+    if (reinterpret_cast<INT_PTR>(found) <= 32 || browser[0] == '\0') {
+        return; // no program opens HTML files
+    }
+    std::string folder, fileName;
+    SplitProgramPath(browser, folder, fileName);
+    const std::string target = HelpTarget(commandId, programDirectory, kSettingsVersion);
+    ShellExecuteA(mainWindow, "open", fileName.c_str(), target.c_str(), folder.c_str(),
+                  SW_SHOWNORMAL);
+}

@@ -1,0 +1,6 @@
+// The voice recorder window (SOUNDBOX).
+#pragma once
+
+#include <windows.h>
+
+void OpenVoiceRecorder(HWND owner);
