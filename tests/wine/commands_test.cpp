@@ -1,0 +1,202 @@
+// The main window's commands as the menu and the toolbar send them.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/win/app_state.h"
+#include "compose/win/current_message.h"
+#include "mail/win/send_state.h"
+#include "resources/resource_ids.h"
+#include "support/harness.h"
+
+namespace {
+
+using Commands = MainWindowTest;
+
+void Command(HWND window, int id, LPARAM lParam = 0) {
+    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+TEST_F(Commands, NewMessageAsksEvenWhenEmptyAndClearsEverythingOnOk) {
+    Command(window_, IDM_NEW_MESSAGE); // unanswered: Cancel
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "This e-mail has not been sent.\nClear the message anyways?");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "New Message Notification");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+
+    SetWindowTextA(Edit(IDC_TO_EDIT), "ann@example.com");
+    SetWindowTextA(Edit(IDC_CC_EDIT), "bo@example.com");
+    SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Plans");
+    SetWindowTextA(app.bodyEditor, "See you");
+    htmlFormatting = 1;
+    Command(window_, IDM_NEW_MESSAGE);
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "ann@example.com") << "Cancel keeps the message";
+
+    MessageBoxes::Plan(IDOK);
+    Command(window_, IDM_NEW_MESSAGE);
+    PumpMessages();
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "< click here to enter recipients >");
+    EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "< click here to enter carbon copy recipients >");
+    EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "< click here to enter subject text >");
+    EXPECT_EQ(TextOf(app.bodyEditor), "");
+    EXPECT_EQ(htmlFormatting, 0);
+    EXPECT_EQ(MessageHasContent(), 0);
+}
+
+TEST_F(Commands, NewMessageAfterASendAsksNothing) {
+    SetWindowTextA(Edit(IDC_TO_EDIT), "ann@example.com");
+    alreadySent = 1;
+    Command(window_, IDM_NEW_MESSAGE);
+    PumpMessages();
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "< click here to enter recipients >");
+    EXPECT_EQ(alreadySent, 0);
+}
+
+TEST_F(Commands, CancelActsOnlyOnASendUnderWay) {
+    Command(window_, IDC_CANCEL_BUTTON);
+    EXPECT_EQ(cancelRequest, 0);
+    EXPECT_EQ(sendState, 0u);
+
+    sendState = 0x0C;
+    Command(window_, IDC_CANCEL_BUTTON);
+    EXPECT_EQ(cancelRequest, 1);
+    EXPECT_EQ(sendState, 0u);
+    char status[64] = {};
+    SendMessageA(app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, "Canceled Send");
+}
+
+TEST_F(Commands, TabMovesThroughTheFieldsIntoTheBody) {
+    SetFocus(Edit(IDC_BCC_EDIT));
+    SendMessageA(Edit(IDC_BCC_EDIT), WM_CHAR, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), Edit(IDC_SUBJECT_EDIT));
+    SendMessageA(Edit(IDC_SUBJECT_EDIT), WM_CHAR, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), app.bodyEditor);
+    SetFocus(Edit(IDC_TO_EDIT));
+    SendMessageA(Edit(IDC_TO_EDIT), WM_CHAR, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), Edit(IDC_CC_EDIT));
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "< click here to enter recipients >")
+        << "leaving an empty field brings its placeholder back";
+}
+
+TEST_F(Commands, TheAboutBoxWebSiteButtonAsksForTheWebSite) {
+    WhenDialogAppears([](HWND about) {
+        EXPECT_EQ(TextOf(about), "About Kestro");
+        SendMessageA(about, WM_COMMAND, IDC_ABOUT_WEBSITE, 0);
+        MSG posted;
+        EXPECT_TRUE(PeekMessageA(&posted, app.mainWindow, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+        EXPECT_EQ(posted.wParam, static_cast<WPARAM>(IDM_WEBSITE));
+        SendMessageA(about, WM_COMMAND, IDOK, 0);
+    });
+    Command(window_, IDM_ABOUT);
+}
+
+TEST_F(Commands, TheVideoDriverNoticeNamesTheCheckedDriverAndClosesItself) {
+    HMENU options = GetSubMenu(GetMenu(window_), 2);
+    HMENU drivers = GetSubMenu(options, 2);
+    ASSERT_NE(drivers, nullptr);
+    // No capture driver here: the submenu holds its one disabled item.
+    ASSERT_EQ(GetMenuItemCount(drivers), 1);
+    char label[64] = {};
+    GetMenuStringA(drivers, 0, label, sizeof label, MF_BYPOSITION);
+    EXPECT_STREQ(label, "No Video Drivers");
+    EXPECT_EQ(app.videoDriversMissing, 1);
+
+    // Drivers 0 and 2 as start-up lists them: the check mark follows the position.
+    DeleteMenu(drivers, 0, MF_BYPOSITION);
+    AppendMenuA(drivers, MF_STRING, IDM_VIDEO_DRIVER_FIRST, "&0 Studio Camera");
+    AppendMenuA(drivers, MF_STRING, IDM_VIDEO_DRIVER_FIRST + 2, "&2 Desk Camera");
+    std::string shown;
+    DWORD opened = 0;
+    WhenDialogAppears([&](HWND notice) {
+        opened = GetTickCount();
+        shown = TextOf(GetDlgItem(notice, IDC_DRIVER_NAME));
+    });
+    Command(window_, IDM_VIDEO_DRIVER_FIRST);
+    const DWORD open = GetTickCount() - opened;
+    EXPECT_EQ(shown, "Studio Camera");
+    EXPECT_EQ(programSettings.videoIndex, 0);
+    EXPECT_GE(open, 1500u) << "the notice stays about two seconds";
+    EXPECT_LT(open, 6000u) << "and then closes by itself";
+    EXPECT_TRUE(GetMenuState(drivers, 0, MF_BYPOSITION) & MF_CHECKED);
+}
+
+// Registers the stand-in browser for HTML pages (in the test prefix), and restores the
+// association afterwards.
+class HelpCommands : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string from = exe;
+        from = from.substr(0, from.rfind('\\') + 1) + "fake_browser.exe";
+        browser_ = folder_ + "web\\";
+        CreateDirectoryA(browser_.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(from.c_str(), (browser_ + "fake_browser.exe").c_str(), FALSE));
+        char previous[256] = {};
+        LONG size = sizeof previous;
+        if (RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", previous, &size) == ERROR_SUCCESS) {
+            previousHtmClass_ = previous;
+        }
+        SetClassValue(".htm", "KestroTestPage");
+        SetClassValue("KestroTestPage\\shell\\open\\command",
+                      "\"" + browser_ + "fake_browser.exe\" \"%1\"");
+    }
+
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "KestroTestPage");
+        SetClassValue(".htm", previousHtmClass_);
+        MainWindowTest::TearDown();
+    }
+
+    static void SetClassValue(const char* key, const std::string& value) {
+        HKEY handle;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  &handle, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(handle);
+    }
+
+    // The browser's log: its command line, then the folder it was started in.
+    std::string WaitForBrowserLog() {
+        const std::string log = browser_ + "browser.log";
+        for (int i = 0; i < 200 && !FileExists(log); ++i) {
+            Sleep(25);
+        }
+        Sleep(50);
+        return ReadWholeFile(log);
+    }
+
+    std::string browser_;
+    std::string previousHtmClass_ = "htmlfile";
+};
+
+TEST_F(HelpCommands, DocumentationOpensTheLocalPageInTheNamedBrowser) {
+    Command(window_, IDM_DOCUMENTATION);
+    EXPECT_EQ(ReadWholeFile(folder_ + "Kestro.htm"),
+              "<p align=\"center\"><a href=\"http://www.kestro.example/\">KESTRO WEBSITE</a>"
+              "</p>\r\n");
+    const std::string log = WaitForBrowserLog();
+    ASSERT_FALSE(log.empty()) << "the browser was not started";
+    EXPECT_NE(log.find("fake_browser.exe"), std::string::npos) << log;
+    EXPECT_NE(log.find(folder_ + "DOCS\\documentation.htm"), std::string::npos) << log;
+    const std::string startedIn = log.substr(log.find('\n') + 1);
+    EXPECT_EQ(_strnicmp(startedIn.c_str(), browser_.c_str(), browser_.size() - 1), 0) << log;
+}
+
+TEST_F(HelpCommands, TheUpdateCheckAsksTheVendorSiteWithTheVersion) {
+    Command(window_, IDM_CHECK_UPDATES);
+    const std::string log = WaitForBrowserLog();
+    EXPECT_NE(log.find("http://www.kestro.example/cgi-bin/checkupdate.cgi?version%3d20"),
+              std::string::npos)
+        << log;
+}
+
+} // namespace
