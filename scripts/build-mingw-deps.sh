@@ -61,7 +61,7 @@ apt_private() {
     -o Dir::Etc::SourceParts="$aptdir/sources.list.d" \
     -o Dir::State::Lists="$aptdir/lists" \
     -o Dir::Cache="$aptdir/cache" \
-    -o APT::Get::Only-Source=true \
+    -o APT::Get::Only-Source=true -o APT::Sandbox::User=root \
     "$@"
 }
 
