@@ -15,6 +15,7 @@
 #include "compose/win/attachment_strip.h"
 #include "compose/win/current_message.h"
 #include "compose/win/picture_buttons.h"
+#include "compose/win/skin_images.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "video/win/driver_notice.h"
@@ -177,6 +178,7 @@ LRESULT OnCreate(HWND window) {
     SetStatusText("Kestro");
     SetClassLongPtrA(app.attachStrip, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_ARROW)));
+    LoadSkinImages(window);
     ClearAttachments();
     FillVideoDriverMenu(window);
     return 0;
