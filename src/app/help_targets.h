@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
+
 // The vendor's web site; every web address of the program is built on it.
-constexpr const char* kVendorSite = "http://www.kestro.example/";
+constexpr const char* kVendorSite = "http://" KESTRO_WEB_HOST "/";
 constexpr const char* kSupportPage = "support.htm";
 constexpr const char* kPluginDownloadPage = "download.htm#plugin";
 constexpr const char* kUpdateCheckPath = "cgi-bin/checkupdate.cgi";

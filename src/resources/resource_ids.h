@@ -4,6 +4,9 @@
 
 #define IDI_KESTRO 1
 
+// The vendor's web site: the Help menu, the About box and every web address are built on it.
+#define KESTRO_WEB_HOST "www.kestro.example"
+
 // Main menu (menu resource "KESTRO")
 #define IDM_SEND 10004
 #define IDM_ADDRESS_BOOK 1011
