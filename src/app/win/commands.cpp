@@ -69,8 +69,12 @@ void SelectVideoDriver(HWND window, int index) {
     DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc, 0);
 }
 
+// Only a real use of the bar counts: focusing or opening a box must not take the focus away
+// from it (its list would close at once) nor mark the message as formatted.
 void FormatBarCommand(HWND window, int id, int notification) {
-    OnFormatBarCommand(window, id, notification);
+    if (!OnFormatBarCommand(window, id, notification)) {
+        return;
+    }
     if (app.bodyEditor) {
         SetFocus(app.bodyEditor);
     }

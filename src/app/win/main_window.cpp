@@ -13,7 +13,9 @@
 #include "ad/win/ad_banner.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
+#include "compose/win/body_editor.h"
 #include "compose/win/current_message.h"
+#include "compose/win/format_bar.h"
 #include "compose/win/picture_buttons.h"
 #include "compose/win/skin_images.h"
 #include "mail/win/send_state.h"
@@ -95,8 +97,6 @@ void CreateFormatBar(HWND window) {
         CreateChild("Button", " I ", buttonStyle, 0, bar.italicButton, window, IDC_ITALIC_BUTTON);
     app.underlineButton = CreateChild("Button", " U ", buttonStyle, 0, bar.underlineButton, window,
                                       IDC_UNDERLINE_BUTTON);
-    SendMessageA(app.fontNameBox, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), TRUE);
-    SendMessageA(app.fontSizeBox, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), TRUE);
 }
 
 void CreateBodyEditor(HWND window, int clientWidth) {
@@ -169,10 +169,12 @@ LRESULT OnCreate(HWND window) {
     }
     SubclassPictureButtons();
     if (app.bodyEditor) {
+        SubclassBodyEditor(app.bodyEditor);
         DragAcceptFiles(app.bodyEditor, TRUE);
     }
     DragAcceptFiles(app.attachStrip, TRUE);
     SubclassAddressEditsForTab();
+    InitFormatBar(window);
 
     SetStatusParts(CurrentLayout(window));
     SetStatusText("Kestro");
@@ -275,6 +277,7 @@ void TearDownMainWindow() {
     WriteSettings();
     ResetSendingState();
     ReleasePictureButtonImages();
+    ReleaseFormatBar();
     HWND fontUsers[] = {app.fontNameBox,
                         app.fontSizeBox,
                         AddressEdit(IDC_FROM_EDIT),
@@ -302,7 +305,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         return OnMainCommand(window, LOWORD(wParam), HIWORD(wParam), lParam);
     case WM_DRAWITEM:
-        DrawOwnerDrawnControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        if (wParam == IDC_COLOUR_BOX) {
+            DrawColourBoxItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        } else {
+            DrawOwnerDrawnControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        }
         return TRUE;
     case WM_MEASUREITEM:
         return OnMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));

@@ -1,5 +1,7 @@
 #include "compose/win/picture_buttons.h"
 
+#include "compose/win/format_bar.h"
+
 #include "app/win/app_state.h"
 #include "compose/button_images.h"
 #include "compose/win/skin_images.h"
@@ -223,9 +225,6 @@ LRESULT CALLBACK LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(previousToolbarProcs[5], logo, message, wParam, lParam);
 }
 
-// The colour box's items are painted by the format bar; until it hooks in here they stay empty.
-void DrawColourBoxItem(const DRAWITEMSTRUCT*) {}
-
 // Without its picture a button still shows as a push button with its caption.
 void DrawPlainButton(const DRAWITEMSTRUCT* item, bool pressed) {
     RECT rect = item->rcItem;
@@ -234,20 +233,6 @@ void DrawPlainButton(const DRAWITEMSTRUCT* item, bool pressed) {
     GetWindowTextA(item->hwndItem, caption, sizeof caption);
     SetBkMode(item->hDC, TRANSPARENT);
     DrawTextA(item->hDC, caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-}
-
-// The bold, italic and underline buttons change between on and off each time they go down.
-// A press dragged off the button while the mouse button is still held is taken back: no click
-// follows it.
-void StepToggleCounter(const DRAWITEMSTRUCT* item, int& counter) {
-    if (!(item->itemAction & ODA_SELECT)) {
-        return;
-    }
-    if (item->itemState & ODS_SELECTED) {
-        ++counter;
-    } else if (GetKeyState(VK_LBUTTON) < 0) {
-        --counter;
-    }
 }
 
 bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLook& look) {
@@ -283,8 +268,7 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
                                                   PictureButton::Underline};
         const int i = id - IDC_BOLD_BUTTON;
         button = kButtons[i];
-        StepToggleCounter(item, pictureButtonState.toggleCounters[i]);
-        look.toggleCounter = pictureButtonState.toggleCounters[i];
+        look.toggleCounter = FormatToggleOn(id) ? 1 : 0; // the format bar keeps the state
         return true;
     }
     return false;
@@ -314,10 +298,6 @@ void SubclassLabelButton(HWND label) {
 }
 
 void DrawOwnerDrawnControl(const DRAWITEMSTRUCT* item) {
-    if (item->CtlType == ODT_COMBOBOX) {
-        DrawColourBoxItem(item);
-        return;
-    }
     if (item->CtlType != ODT_BUTTON) {
         return;
     }

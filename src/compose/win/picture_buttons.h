@@ -18,8 +18,6 @@ struct PictureButtonState {
     int pressedFlags[5];    // Send, Attach, Voice, Video, Cancel
     int labelHoverFlags[5]; // From, To, CC, BCC, Subject
     int labelPressed;       // one flag for all five labels
-    int toggleCounters[3];  // bold, italic, underline: on while odd; the format bar refresh
-                            // steps them too
     LogoAnimation logo;
 };
 
@@ -31,7 +29,7 @@ void SubclassPictureButtons();
 // Gives an address label its hover procedure.
 void SubclassLabelButton(HWND label);
 
-// Draws an owner-drawn button, or hands the colour box's item to its painter.
+// Draws an owner-drawn button by its state.
 void DrawOwnerDrawnControl(const DRAWITEMSTRUCT* item);
 
 // Deletes every image of the skin image table and forgets the buttons' flags.
