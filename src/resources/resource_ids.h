@@ -119,3 +119,13 @@
 #define IDC_DRIVER_NAME 1150
 #define IDC_DRIVER_SELECTED 1151
 #define IDT_DRIVER_NOTICE 1
+
+// Voice and video encoders: the custom encoder configuration (CUSTOM_CONFIG_BOX) and the
+// conversion progress dialog (DLG_AACONVERT, in both programs)
+#define IDC_CC_HELP 1000
+#define IDC_CC_SLOT1 1112
+#define IDC_CC_SLOT2 1113
+#define IDC_CC_LINE1 1114
+#define IDC_CC_LINE2 1115
+#define IDC_CONVERT_INPUT 100
+#define IDC_CONVERT_OUTPUT 101

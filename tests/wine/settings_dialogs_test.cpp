@@ -7,7 +7,15 @@
 
 namespace {
 
-using SettingsDialogs = MainWindowTest;
+class SettingsDialogs : public MainWindowTest {
+  protected:
+    // The encoder group refuses encoders that are not installed; the Windows codecs always are.
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        WriteWholeFile(folder_ + "plugin.ini", "VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\n"
+                                               "VIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n");
+    }
+};
 
 bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;

@@ -3,6 +3,8 @@
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
 #include "app/win/message_box.h"
+#include "plugins/win/custom_config_dialog.h"
+#include "plugins/win/encoder_settings_group.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -20,27 +22,13 @@ void CheckMapiRadio(HWND dialog) {
                      programSettings.useMapi ? IDC_USE_MAPI : IDC_USE_SMTP);
 }
 
-void FillEncoderControls(HWND dialog) {
-    HWND mp3Quality = GetDlgItem(dialog, IDC_PS_MP3_QUALITY);
-    SendMessageA(mp3Quality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("16 kHz"));
-    SendMessageA(mp3Quality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("8 kHz"));
-    SendMessageA(mp3Quality, CB_SETCURSEL, 0, 0);
-    HWND realQuality = GetDlgItem(dialog, IDC_PS_REAL_QUALITY);
-    for (const char* name : {"Good", "Normal", "High", "Superb"}) {
-        SendMessageA(realQuality, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    }
-    SendMessageA(realQuality, CB_SETCURSEL, 0, 0);
-    CheckRadioButton(dialog, IDC_PS_AUDIO_GSM, IDC_PS_AUDIO_CUSTOM, IDC_PS_AUDIO_GSM);
-    CheckRadioButton(dialog, IDC_PS_VIDEO_WINDOWS, IDC_PS_VIDEO_REAL, IDC_PS_VIDEO_WINDOWS);
-}
-
 void InitProgramSettings(HWND dialog) {
     CheckMapiRadio(dialog);
     SetChecked(dialog, IDC_PS_ADDRESS_MAPI, programSettings.alwaysAddressMapi);
     SetChecked(dialog, IDC_PS_ALWAYS_CLOSE, programSettings.alwaysClose);
     SetChecked(dialog, IDC_PS_ALWAYS_SAVE, programSettings.alwaysSave);
     SetChecked(dialog, IDC_PS_ALWAYS_CLEAR, programSettings.alwaysClear);
-    FillEncoderControls(dialog);
+    FillEncoderGroup(dialog);
 }
 
 void AcceptProgramSettings(HWND dialog) {
@@ -64,6 +52,9 @@ void AcceptProgramSettings(HWND dialog) {
     programSettings.alwaysClose = IsChecked(dialog, IDC_PS_ALWAYS_CLOSE);
     programSettings.alwaysSave = IsChecked(dialog, IDC_PS_ALWAYS_SAVE);
     programSettings.alwaysClear = IsChecked(dialog, IDC_PS_ALWAYS_CLEAR);
+    if (!AcceptEncoderGroup(dialog)) {
+        return; // an encoder that is not installed: the dialog stays open
+    }
     EndDialog(dialog, 1);
 }
 
@@ -125,6 +116,9 @@ INT_PTR CALLBACK ProgramSettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
         case IDC_PS_AUTO:
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             PostMessageA(app.mainWindow, WM_COMMAND, IDM_AUTOCONFIG, 0);
+            return TRUE;
+        case IDC_PS_CONFIGURE:
+            ConfigureCustomEncoders(dialog);
             return TRUE;
         case IDC_PS_HELP:
             ShowMessageBox(dialog, "Open up local documentation for PLUGIN Help", "PLUGIN help",

@@ -13,6 +13,8 @@
 #include "audio/win/mp3_codec.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
+#include "plugins/win/encoder_runner.h"
+#include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -76,8 +78,10 @@ HWND CreateMainWindow() {
 }
 
 void RunFirstStartQuestions() {
-    // The MP3 codec installer offer comes with the encoder plug-ins; kto2mp3 carries its own
-    // encoder, so a complete installation never needs it.
+    // kto2mp3 carries its own encoder, so a complete installation never needs the installer.
+    if (Mp3CodecPresent() == 0) {
+        RunCodecInstaller(nullptr);
+    }
     int answer =
         ShowMessageBox(nullptr, "Would you like to run the Kestro Auto Configuration tool?",
                        "Kestro program settings", MB_OKCANCEL);
@@ -102,6 +106,7 @@ int RunKestro(HINSTANCE instance, int showCommand) {
     InitCommonControls();
     ComputeProgramDirectory();
     const bool firstRun = ReadSettings() == 0;
+    LoadPluginSettings();
     if (!CreateMainWindow()) {
         return 0;
     }

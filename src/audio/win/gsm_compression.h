@@ -1,0 +1,14 @@
+// Compressing the recorded tempwave.wav to GSM 6.10 in-process, through the Audio Compression
+// Manager and the progress dialog.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr char kGsmMissingText[] =
+    "The Windows GSM 6.1 codec is not installed on your system.\nPlease read the Kestro "
+    "documentation on how to install it.";
+inline constexpr char kGsmMissingCaption[] = "Kestro Error";
+
+// Converts programDirectory + "tempwave.wav" into programDirectory + fileName. 1 when the file
+// was written, 0 otherwise (after a message where there is one to show).
+int CompressToGsm(HWND owner, const char* fileName);

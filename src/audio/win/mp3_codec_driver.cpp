@@ -1,0 +1,111 @@
+#include "audio/win/mp3_codec_driver.h"
+
+#include <cstdio>
+
+HACMDRIVERID addedMp3Driver = nullptr;
+
+namespace {
+
+constexpr int kPlaces = 6;
+constexpr size_t kPathSize = MAX_PATH + 32;
+
+HMODULE codecModule = nullptr;
+
+// The path of place `index` (0..5); false when it does not exist (windir not set).
+bool PlacePath(int index, char* path, size_t size) {
+    static const char* const kWindirPlaces[] = {"system\\l3codecp.acm", "system32\\l3codecp.acm",
+                                                "system\\l3codeca.acm", "system32\\l3codeca.acm"};
+    if (index < 4) {
+        char windir[MAX_PATH] = {};
+        DWORD length = GetEnvironmentVariableA("windir", windir, sizeof windir);
+        if (length == 0 || length >= sizeof windir) {
+            return false;
+        }
+        int written = std::snprintf(path, size, "%s\\%s", windir, kWindirPlaces[index]);
+        return written >= 0 && static_cast<size_t>(written) < size;
+    }
+    char system[260] = {};
+    UINT length = GetSystemDirectoryA(system, sizeof system);
+    if (length == 0 || length >= sizeof system) {
+        return false;
+    }
+    int written =
+        std::snprintf(path, size, "%s\\%s", system, index == 4 ? "l3codeca.acm" : "l3codecp.acm");
+    return written >= 0 && static_cast<size_t>(written) < size;
+}
+
+bool Readable(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+} // namespace
+
+int FindMp3CodecFile(char* path, size_t size) {
+    for (int i = 0; i < kPlaces; ++i) {
+        if (PlacePath(i, path, size) && Readable(path)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int Mp3CodecFileFound() {
+    int found = 0;
+    for (int i = 0; i < kPlaces; ++i) {
+        char path[kPathSize];
+        if (PlacePath(i, path, sizeof path) && Readable(path)) {
+            found = 1;
+        }
+    }
+    return found;
+}
+
+int Mp3CodecPresentIn(const char* programDirectory) {
+    char path[kPathSize + 1024];
+    int length = std::snprintf(path, sizeof path, "%skto2mp3.exe", programDirectory);
+    if (length >= 0 && static_cast<size_t>(length) < sizeof path && Readable(path)) {
+        return 1;
+    }
+    return Mp3CodecFileFound();
+}
+
+int AddMp3CodecDriver() {
+    char path[kPathSize];
+    if (addedMp3Driver != nullptr || !FindMp3CodecFile(path, sizeof path)) {
+        return 0;
+    }
+    codecModule = LoadLibraryA(path);
+    FARPROC driverProc =
+        codecModule != nullptr ? GetProcAddress(codecModule, "DriverProc") : nullptr;
+    MMRESULT added =
+        acmDriverAddA(&addedMp3Driver, codecModule, reinterpret_cast<LPARAM>(driverProc), 0,
+                      ACM_DRIVERADDF_FUNCTION);
+    if (added == MMSYSERR_INVALPARAM) {
+        addedMp3Driver = nullptr;
+        if (codecModule != nullptr) {
+            FreeLibrary(codecModule);
+            codecModule = nullptr;
+        }
+        return 0;
+    }
+    return 1;
+}
+
+int RemoveMp3CodecDriver() {
+    if (addedMp3Driver != nullptr) {
+        acmDriverRemove(addedMp3Driver, 0);
+        addedMp3Driver = nullptr;
+    }
+    if (codecModule == nullptr) {
+        return 0;
+    }
+    const BOOL freed = FreeLibrary(codecModule);
+    codecModule = nullptr;
+    return freed ? 1 : 0;
+}

@@ -1,0 +1,99 @@
+#include "plugins/custom_encoder_store.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kPathLength = 1024;
+// A key and a whole line of 1023 characters, its line end and the terminator.
+constexpr int kFileLineLength = 16 + kCustomLineLength + 2;
+
+inline constexpr char kSlotKey[] = "CUSTOM_SLOT=";
+inline constexpr const char* kLineKeys[kCustomEncoderSlots] = {"CUSTOM1=", "CUSTOM2="};
+
+bool StorePath(const char* programDirectory, char (&path)[kPathLength]) {
+    int length = std::snprintf(path, sizeof path, "%s%s", programDirectory, kCustomEncoderFileName);
+    return length >= 0 && length < static_cast<int>(sizeof path);
+}
+
+// One line without its line end; the rest of a longer line is skipped. False at the end.
+bool ReadLine(std::FILE* file, char (&line)[kFileLineLength]) {
+    if (std::fgets(line, sizeof line, file) == nullptr) {
+        return false;
+    }
+    size_t length = std::strlen(line);
+    if (length > 0 && line[length - 1] == '\n') {
+        line[--length] = '\0';
+    } else {
+        int c;
+        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+        }
+    }
+    if (length > 0 && line[length - 1] == '\r') {
+        line[--length] = '\0';
+    }
+    return true;
+}
+
+bool StartsWith(const char* line, const char* key) {
+    return std::strncmp(line, key, std::strlen(key)) == 0;
+}
+
+void CopyCut(char (&field)[kCustomLineLength], const char* text) {
+    size_t length = std::strlen(text);
+    if (length >= sizeof field) {
+        length = sizeof field - 1;
+    }
+    std::memcpy(field, text, length);
+    field[length] = '\0';
+}
+
+} // namespace
+
+int ReadCustomEncoderLines(const char* programDirectory, CustomEncoderLines& lines) {
+    lines = CustomEncoderLines{};
+    char path[kPathLength];
+    std::FILE* file = StorePath(programDirectory, path) ? std::fopen(path, "rb") : nullptr;
+    if (file == nullptr) {
+        return 0;
+    }
+    char line[kFileLineLength];
+    while (ReadLine(file, line)) {
+        if (StartsWith(line, kSlotKey)) {
+            const char* value = line + std::strlen(kSlotKey);
+            lines.slot = std::strcmp(value, "1") == 0 ? 1 : 0;
+            continue;
+        }
+        for (int i = 0; i < kCustomEncoderSlots; ++i) {
+            if (StartsWith(line, kLineKeys[i])) {
+                CopyCut(lines.lines[i], line + std::strlen(kLineKeys[i]));
+            }
+        }
+    }
+    std::fclose(file);
+    return 1;
+}
+
+int WriteCustomEncoderLines(const char* programDirectory, const CustomEncoderLines& lines) {
+    char path[kPathLength];
+    if (!StorePath(programDirectory, path)) {
+        return 0;
+    }
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    std::fprintf(file, "%s%d\n", kSlotKey, lines.slot == 1 ? 1 : 0);
+    for (int i = 0; i < kCustomEncoderSlots; ++i) {
+        // A line end inside a line would split it: the line is cut there.
+        const char* text = lines.lines[i];
+        int length = 0;
+        while (length < kCustomLineLength - 1 && text[length] != '\0' && text[length] != '\r' &&
+               text[length] != '\n') {
+            ++length;
+        }
+        std::fprintf(file, "%s%.*s\n", kLineKeys[i], length, text);
+    }
+    return std::fclose(file) == 0 ? 1 : 0;
+}

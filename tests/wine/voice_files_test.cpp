@@ -1,0 +1,464 @@
+// Voice files through the real Audio Compression Manager and the real programs: GSM 6.10 in
+// the main program, kto2mp3.exe, and the encoder runners with their programs present, missing,
+// unstartable and cancelled.
+#include <windows.h>
+
+#include <mmreg.h>
+#include <msacm.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../unit/mp3conv/mp3_frames.h"
+#include "app/win/app_state.h"
+#include "audio/win/acm_formats.h"
+#include "audio/win/gsm_compression.h"
+#include "audio/win/mp3_codec.h"
+#include "audio/win/mp3_codec_driver.h"
+#include "compose/win/attachments.h"
+#include "plugins/win/encoder_runner.h"
+#include "plugins/win/plugin_state.h"
+#include "resources/resource_ids.h"
+#include "support/harness.h"
+
+namespace {
+
+std::string TestProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    *(std::strrchr(path, '\\') + 1) = '\0';
+    return path;
+}
+
+void CopyProgram(const char* name, const std::string& folder, const char* as = nullptr) {
+    ASSERT_TRUE(
+        CopyFileA((TestProgramFolder() + name).c_str(), (folder + (as ? as : name)).c_str(), FALSE))
+        << name;
+}
+
+std::string U32(uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string U16(uint16_t value) {
+    return std::string(1, static_cast<char>(value & 0xFF)) +
+           std::string(1, static_cast<char>(value >> 8));
+}
+
+uint32_t Read32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+uint16_t Read16(const std::string& bytes, size_t at) {
+    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                 static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+
+// tempwave.wav as the recorder writes it: fmt, fact and data, a 440 Hz tone.
+std::string ToneWave(uint32_t rate, int bits, uint32_t samples) {
+    const uint16_t align = static_cast<uint16_t>(bits / 8);
+    std::string format = U16(1) + U16(1) + U32(rate) + U32(rate * align) + U16(align) +
+                         U16(static_cast<uint16_t>(bits)) + U16(0);
+    std::string sound;
+    for (uint32_t i = 0; i < samples; ++i) {
+        const double value = std::sin(2 * 3.14159265358979 * 440.0 * i / rate) * 0.6;
+        sound += bits == 8 ? std::string(1, static_cast<char>(128 + static_cast<int>(value * 127)))
+                           : U16(static_cast<uint16_t>(static_cast<int16_t>(value * 32767)));
+    }
+    std::string body = "fmt " + U32(18) + format + "fact" + U32(4) + U32(samples) + "data" +
+                       U32(static_cast<uint32_t>(sound.size())) + sound;
+    if (sound.size() & 1) {
+        body += '\0';
+    }
+    return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
+}
+
+struct ChunkSeen {
+    std::string id;
+    uint32_t size;
+    size_t contents;
+};
+
+// The chunks of a RIFF WAVE file; empty when the RIFF size does not match the file.
+std::vector<ChunkSeen> ChunksOf(const std::string& file) {
+    std::vector<ChunkSeen> chunks;
+    if (file.size() < 12 || file.substr(0, 4) != "RIFF" || file.substr(8, 4) != "WAVE" ||
+        Read32(file, 4) != file.size() - 8) {
+        return chunks;
+    }
+    for (size_t at = 12; at + 8 <= file.size();) {
+        ChunkSeen chunk = {file.substr(at, 4), Read32(file, at + 4), at + 8};
+        chunks.push_back(chunk);
+        at += 8 + chunk.size + (chunk.size & 1);
+    }
+    return chunks;
+}
+
+// Line `index` (from 0) of the fake encoder's encoder.log: the command line, the arguments,
+// the folder, the process id.
+std::string LogLine(const std::string& folder, int index) {
+    const std::string log = ReadWholeFile(folder + "encoder.log");
+    size_t start = 0;
+    for (int i = 0; i < index && start != std::string::npos; ++i) {
+        start = log.find('\n', start);
+        start = start == std::string::npos ? start : start + 1;
+    }
+    if (start == std::string::npos) {
+        return "(no line)";
+    }
+    return log.substr(start, log.find('\n', start) - start);
+}
+
+std::string ContentsOf(const std::string& file, const ChunkSeen& chunk) {
+    return file.substr(chunk.contents, chunk.size);
+}
+
+// Decodes GSM 6.10 bytes back to 8000 Hz 16-bit PCM through the manager.
+std::string DecodeGsm(const std::string& gsmFormat, const std::string& data) {
+    WAVEFORMATEX pcm = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
+    HACMSTREAM stream = nullptr;
+    std::string format = gsmFormat;
+    if (acmStreamOpen(&stream, nullptr, reinterpret_cast<WAVEFORMATEX*>(&format[0]), &pcm, nullptr,
+                      0, 0, ACM_STREAMOPENF_NONREALTIME) != MMSYSERR_NOERROR) {
+        return "open failed";
+    }
+    std::string source = data;
+    std::string decoded(data.size() / 65 * 640 + 640, '\0');
+    ACMSTREAMHEADER header = {};
+    header.cbStruct = sizeof header;
+    header.pbSrc = reinterpret_cast<BYTE*>(&source[0]);
+    header.cbSrcLength = static_cast<DWORD>(source.size());
+    header.pbDst = reinterpret_cast<BYTE*>(&decoded[0]);
+    header.cbDstLength = static_cast<DWORD>(decoded.size());
+    acmStreamPrepareHeader(stream, &header, 0);
+    MMRESULT converted = acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_BLOCKALIGN);
+    decoded.resize(header.cbDstLengthUsed);
+    acmStreamUnprepareHeader(stream, &header, 0);
+    acmStreamClose(stream, 0);
+    return converted == MMSYSERR_NOERROR ? decoded : "convert failed";
+}
+
+double Loudness(const std::string& pcm16) {
+    double sum = 0;
+    for (size_t i = 0; i + 1 < pcm16.size(); i += 2) {
+        const double sample = static_cast<int16_t>(Read16(pcm16, i));
+        sum += sample * sample;
+    }
+    return pcm16.size() < 2 ? 0 : std::sqrt(sum / (pcm16.size() / 2));
+}
+
+using GsmCompression = MainWindowTest;
+
+TEST_F(GsmCompression, TheCodecIsFoundAndItsFirstFormatIs8000HzMono) {
+    HACMDRIVERID driver = FindDriverForTag(kGsm610FormatTag);
+    ASSERT_NE(driver, nullptr);
+    uint32_t size = 0;
+    unsigned char* format = FirstFormatOfTag(driver, kGsm610FormatTag, &size);
+    ASSERT_NE(format, nullptr);
+    const auto* fields = reinterpret_cast<WAVEFORMATEX*>(format);
+    EXPECT_GE(size, 20u);
+    EXPECT_EQ(fields->wFormatTag, 49);
+    EXPECT_EQ(fields->nChannels, 1);
+    EXPECT_EQ(fields->nSamplesPerSec, 8000u);
+    EXPECT_EQ(fields->nBlockAlign, 65);
+    std::free(format);
+    EXPECT_EQ(FirstFormatOfTag(driver, 0x7777, &size), nullptr);
+    EXPECT_EQ(FindDriverForTag(0x7777), nullptr);
+}
+
+TEST_F(GsmCompression, RecordedWaveBecomesAValidGsmFileThatDecodesBack) {
+    // 8 kHz 8-bit, as the recorder captures for GSM: 75 whole GSM blocks, then 50 and a part.
+    for (uint32_t samples : {24000u, 16100u}) {
+        WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 8, samples));
+        ASSERT_EQ(CompressToGsm(window_, "voicemsg.wav"), 1) << samples;
+        EXPECT_TRUE(MessageBoxes::Calls().empty());
+
+        const std::string file = ReadWholeFile(folder_ + "voicemsg.wav");
+        std::vector<ChunkSeen> chunks = ChunksOf(file);
+        ASSERT_EQ(chunks.size(), 3u) << "RIFF size or layout";
+        EXPECT_EQ(chunks[0].id, "fmt ");
+        EXPECT_EQ(chunks[1].id, "fact");
+        EXPECT_EQ(chunks[2].id, "data");
+        const std::string format = ContentsOf(file, chunks[0]);
+        ASSERT_GE(format.size(), 18u);
+        EXPECT_EQ(Read16(format, 0), 0x31);
+        EXPECT_EQ(format.size(), 18u + Read16(format, 16));
+        EXPECT_EQ(Read32(format, 4), 8000u);
+        EXPECT_EQ(Read32(ContentsOf(file, chunks[1]), 0), samples);
+        const uint32_t blocks = (samples + 319) / 320;
+        EXPECT_EQ(chunks[2].size, blocks * 65) << "fact and data agree";
+
+        const std::string decoded = DecodeGsm(format, ContentsOf(file, chunks[2]));
+        EXPECT_EQ(decoded.size(), blocks * 320 * 2);
+        EXPECT_GT(Loudness(decoded), 3000.0) << "the tone came through";
+    }
+}
+
+TEST_F(GsmCompression, CancelEndsWithZeroAndAFileWhoseSizesAreWritten) {
+    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 8, 8000 * 600));
+    std::string input, output, title;
+    WhenDialogAppears([&](HWND dialog) {
+        input = TextOf(GetDlgItem(dialog, IDC_CONVERT_INPUT));
+        output = TextOf(GetDlgItem(dialog, IDC_CONVERT_OUTPUT));
+        title = TextOf(dialog);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(CompressToGsm(window_, "long.wav"), 0);
+    EXPECT_EQ(input, "tempwave.wav");
+    EXPECT_EQ(output, "long.wav");
+    EXPECT_EQ(title.rfind("compressing... ", 0), 0u) << title;
+    const std::string file = ReadWholeFile(folder_ + "long.wav");
+    std::vector<ChunkSeen> chunks = ChunksOf(file);
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[2].size % 65, 0u);
+    EXPECT_LT(chunks[2].size, 15000u * 65) << "stopped before the end";
+}
+
+TEST_F(GsmCompression, NothingToCompressGivesZero) {
+    EXPECT_EQ(CompressToGsm(window_, "voicemsg.wav"), 0); // no tempwave.wav: no message
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    WriteWholeFile(folder_ + "tempwave.wav", "ID3 not a wave at all");
+    EXPECT_EQ(CompressToGsm(window_, "voicemsg.wav"), 0);
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "ERROR");
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "The file '" + folder_ +
+                  "tempwave.wav' cannot be loaded as a wave file (wio error=6).");
+}
+
+// A converter run as the main program starts it, from a folder of its own.
+class ConverterProgram : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = MakeTempFolder("kto2mp3");
+        CopyProgram("kto2mp3.exe", folder_);
+    }
+    void TearDown() override { RemoveFolder(folder_); }
+
+    DWORD Run(const std::string& arguments) {
+        std::string exe = folder_ + "kto2mp3.exe";
+        std::vector<char> commandLine(arguments.begin(), arguments.end());
+        commandLine.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        char elsewhere[MAX_PATH];
+        GetTempPathA(MAX_PATH, elsewhere);
+        EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, elsewhere, &startup, &process));
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD code = 12345;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return code;
+    }
+
+    std::string folder_;
+};
+
+// The MP3 WAV file kto2mp3 writes: fmt (MPEG Layer-3, mono), fact and data of whole frames.
+void ExpectMp3File(const std::string& file, uint32_t rate, uint32_t bytesPerSecond,
+                   uint32_t samples) {
+    std::vector<ChunkSeen> chunks = ChunksOf(file);
+    ASSERT_EQ(chunks.size(), 3u);
+    const std::string format = ContentsOf(file, chunks[0]);
+    ASSERT_GE(format.size(), 18u);
+    EXPECT_EQ(Read16(format, 0), 85);
+    EXPECT_EQ(Read16(format, 2), 1);
+    EXPECT_EQ(Read32(format, 4), rate);
+    EXPECT_EQ(Read32(format, 8), bytesPerSecond);
+    EXPECT_EQ(Read32(ContentsOf(file, chunks[1]), 0), samples);
+    std::vector<Mp3Frame> frames;
+    ASSERT_TRUE(ReadMp3Frames(ContentsOf(file, chunks[2]), frames));
+    EXPECT_GE(frames.size(), samples / 576);
+    for (const Mp3Frame& frame : frames) {
+        EXPECT_EQ(frame.layer, 3);
+        EXPECT_EQ(frame.sampleRate, static_cast<int>(rate));
+        EXPECT_EQ(frame.kbitPerSecond, static_cast<int>(bytesPerSecond * 8 / 1000));
+        EXPECT_TRUE(frame.mono);
+    }
+}
+
+TEST_F(ConverterProgram, QualityZeroGives16kHzAt16kbit) {
+    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(16000, 8, 32000));
+    EXPECT_EQ(Run(" 0voicemsg.mp3"), 1u);
+    ExpectMp3File(ReadWholeFile(folder_ + "voicemsg.mp3"), 16000, 2000, 32000);
+}
+
+TEST_F(ConverterProgram, OtherDigitsGive8kHzAt8kbitAndReplaceAnOldFile) {
+    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 16, 20000));
+    WriteWholeFile(folder_ + "note.mp3", std::string(200000, 'x'));
+    EXPECT_EQ(Run(" 1note.mp3"), 1u);
+    ExpectMp3File(ReadWholeFile(folder_ + "note.mp3"), 8000, 1000, 20000);
+    EXPECT_EQ(Run(" 7other.mp3"), 1u);
+    ExpectMp3File(ReadWholeFile(folder_ + "other.mp3"), 8000, 1000, 20000);
+}
+
+TEST_F(ConverterProgram, WithoutInputOrArgumentsItJustEnds) {
+    EXPECT_EQ(Run(" 0voicemsg.mp3"), 1u);
+    EXPECT_FALSE(FileExists(folder_ + "voicemsg.mp3"));
+    EXPECT_EQ(Run(""), 1u);
+}
+
+class EncoderRunners : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        pluginSettings = PluginSettings{};
+        customEncoder = CustomEncoderCommand{};
+        encoderOutputName[0] = '\0';
+    }
+
+    void UseCustomLine(const char* line) {
+        ASSERT_EQ(ParseCustomEncoderLine(line, programDirectory, customEncoder), 1);
+    }
+
+    void SetOutputName(const char* name) {
+        lstrcpynA(encoderOutputName, name, sizeof encoderOutputName);
+    }
+};
+
+TEST_F(EncoderRunners, Mp3RunnerStartsTheConverterAndWaitsForIt) {
+    CopyProgram("kto2mp3.exe", folder_);
+    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 16, 16000));
+    pluginSettings.mp3Quality = 1;
+    SetOutputName("note.wav");
+    EXPECT_EQ(RunMp3Encoder(window_), 1);
+    EXPECT_STREQ(encoderOutputName, "note.mp3");
+    ExpectMp3File(ReadWholeFile(folder_ + "note.mp3"), 8000, 1000, 16000);
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    EXPECT_EQ(Mp3CodecPresent(), 1) << "kto2mp3.exe is in the program folder";
+}
+
+TEST_F(EncoderRunners, MissingProgramsAreReportedAndGiveZero) {
+    SetOutputName("voicemsg.wav");
+    EXPECT_EQ(RunMp3Encoder(window_), 0);
+    EXPECT_EQ(RunRealVideoEncoder(window_), 0);
+    EXPECT_EQ(RunCodecInstaller(nullptr), 0);
+    UseCustomLine("gone.exe -in #i -out #u #x=.gsm");
+    EXPECT_EQ(RunCustomEncoder(window_), 0);
+    const std::vector<MessageBoxCall>& calls = MessageBoxes::Calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].text,
+              "The kto2mp3.exe program could not be found.\n\nPlease re-install the Kestro "
+              "Package.");
+    EXPECT_EQ(calls[0].caption, "Kestro MP3 encoder missing");
+    EXPECT_EQ(calls[1].caption, "Real Video encoder not found!");
+    EXPECT_EQ(calls[2].text,
+              "To create MP3 voice messages you need\nto install Windows Media Player 7.");
+    EXPECT_EQ(calls[2].caption, "Kestro reminder");
+    EXPECT_EQ(calls[3].text, "The encoder program specified in the command line\ngone.exe\nCould "
+                             "not be found.\n\nMake sure it's in the directory");
+    EXPECT_EQ(calls[3].caption, "Custom encoder missing!");
+    EXPECT_STREQ(encoderOutputName, "voicemsg.wav") << "nothing was started";
+}
+
+TEST_F(EncoderRunners, TheInstallerIsStartedWithoutArguments) {
+    CopyProgram("fake_encoder.exe", folder_, "WMEDist.exe");
+    EXPECT_EQ(RunCodecInstaller(nullptr), 1);
+    EXPECT_EQ(LogLine(folder_, 1), "");
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
+TEST_F(EncoderRunners, CustomLineRunsItsProgramInTheProgramFolder) {
+    CopyProgram("fake_encoder.exe", folder_);
+    const std::string sound = ToneWave(44100, 16, 4410);
+    WriteWholeFile(folder_ + "tempwave.wav", sound);
+    UseCustomLine("fake_encoder.exe -in #i -out #u #x=.gsm");
+    SetOutputName("voicemsg.wav");
+    EXPECT_EQ(RunCustomEncoder(window_), 1);
+    EXPECT_STREQ(encoderOutputName, "voicemsg.gsm");
+    EXPECT_EQ(ReadWholeFile(folder_ + "voicemsg.gsm"), sound);
+    EXPECT_EQ(LogLine(folder_, 0),
+              "fake_encoder.exe -in tempwave.wav  -out voicemsg.gsm" + std::string(8, ' '));
+    EXPECT_EQ(LogLine(folder_, 2), folder_.substr(0, folder_.size() - 1));
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
+TEST_F(EncoderRunners, CancelKillsTheProgramWithExitCode259) {
+    CopyProgram("fake_encoder.exe", folder_);
+    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(44100, 16, 441));
+    UseCustomLine("fake_encoder.exe -wait -in #i -out #u #x=gsm");
+    SetOutputName("slow");
+    HANDLE child = nullptr;
+    std::string title;
+    WhenDialogAppears([&](HWND dialog) {
+        title = TextOf(dialog);
+        for (int i = 0; i < 500 && !FileExists(folder_ + "encoder.log"); ++i) {
+            Sleep(20);
+        }
+        PumpMessagesFor(100);
+        const DWORD id = std::stoul(LogLine(folder_, 3));
+        child = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, id);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(RunCustomEncoder(window_), 0);
+    EXPECT_EQ(title, "Compressing...");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(WaitForSingleObject(child, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(child, &code);
+    CloseHandle(child);
+    EXPECT_EQ(code, 259u);
+    EXPECT_FALSE(FileExists(folder_ + "slow.gsm"));
+}
+
+TEST_F(EncoderRunners, AProgramThatCannotStartEndsTheRunnerWithAMessage) {
+    WriteWholeFile(folder_ + "broken.exe", "this is not a program");
+    UseCustomLine("broken.exe #i #u #x=gsm");
+    SetOutputName("voicemsg.wav");
+    EXPECT_EQ(RunCustomEncoder(window_), 0);
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "The program\n" + folder_ +
+                  "broken.exe\ncould not be started.\n\nThe file may be damaged; please install "
+                  "it again.");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Custom encoder missing!");
+}
+
+TEST_F(EncoderRunners, RealVideoCommandAttachesWhatTheEncoderLeft) {
+    CopyProgram("fake_encoder.exe", folder_, "kto2rm.exe");
+    WriteWholeFile(folder_ + "clip.rm", "a clip");
+    pluginSettings.realVideoSelection = 2;
+    SetOutputName("clip.avi");
+    SendMessageA(window_, WM_COMMAND, IDM_REALVIDEO_ENCODE, 0);
+    EXPECT_STREQ(encoderOutputName, "clip.rm");
+    EXPECT_EQ(LogLine(folder_, 0), " 2clip.rm");
+    EXPECT_EQ(LogLine(folder_, 1), "2clip.rm") << "the digit comes first in the arguments";
+    EXPECT_EQ(AttachmentCount(), 1);
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
+TEST(Mp3CodecFile, TheSixPlacesAreSearchedInOrder) {
+    char saved[MAX_PATH] = {};
+    GetEnvironmentVariableA("windir", saved, sizeof saved);
+    const std::string windir = MakeTempFolder("windir");
+    CreateDirectoryA((windir + "system").c_str(), nullptr);
+    CreateDirectoryA((windir + "system32").c_str(), nullptr);
+    WriteWholeFile(windir + "system32\\l3codeca.acm", "codec");
+    SetEnvironmentVariableA("windir", windir.substr(0, windir.size() - 1).c_str());
+    char path[MAX_PATH + 32];
+    ASSERT_EQ(FindMp3CodecFile(path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), windir + "system32\\l3codeca.acm");
+    WriteWholeFile(windir + "system\\l3codecp.acm", "codec");
+    ASSERT_EQ(FindMp3CodecFile(path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), windir + "system\\l3codecp.acm");
+    EXPECT_EQ(Mp3CodecFileFound(), 1);
+    SetEnvironmentVariableA("windir", saved);
+    RemoveFolder(windir);
+}
+
+} // namespace
