@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "audio/win/readable_file.h"
+
 HACMDRIVERID addedMp3Driver = nullptr;
 
 namespace {
@@ -34,21 +36,11 @@ bool PlacePath(int index, char* path, size_t size) {
     return written >= 0 && static_cast<size_t>(written) < size;
 }
 
-bool Readable(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
-}
-
 } // namespace
 
 int FindMp3CodecFile(char* path, size_t size) {
     for (int i = 0; i < kPlaces; ++i) {
-        if (PlacePath(i, path, size) && Readable(path)) {
+        if (PlacePath(i, path, size) && FileIsReadable(path)) {
             return 1;
         }
     }
@@ -59,7 +51,7 @@ int Mp3CodecFileFound() {
     int found = 0;
     for (int i = 0; i < kPlaces; ++i) {
         char path[kPathSize];
-        if (PlacePath(i, path, sizeof path) && Readable(path)) {
+        if (PlacePath(i, path, sizeof path) && FileIsReadable(path)) {
             found = 1;
         }
     }
@@ -69,7 +61,7 @@ int Mp3CodecFileFound() {
 int Mp3CodecPresentIn(const char* programDirectory) {
     char path[kPathSize + 1024];
     int length = std::snprintf(path, sizeof path, "%skto2mp3.exe", programDirectory);
-    if (length >= 0 && static_cast<size_t>(length) < sizeof path && Readable(path)) {
+    if (length >= 0 && static_cast<size_t>(length) < sizeof path && FileIsReadable(path)) {
         return 1;
     }
     return Mp3CodecFileFound();

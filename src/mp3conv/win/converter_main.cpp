@@ -9,6 +9,7 @@
 #include "audio/win/acm_formats.h"
 #include "audio/win/conversion_dialog.h"
 #include "audio/win/mp3_codec_driver.h"
+#include "audio/win/readable_file.h"
 #include "mp3conv/converter_command.h"
 #include "mp3conv/lame_converter.h"
 
@@ -28,16 +29,6 @@ bool AskUser(void*, const char* text, const char* caption) {
 bool PathIn(char (&path)[kWavePathLength], const char* name) {
     int length = std::snprintf(path, sizeof path, "%s%s", converterDirectory, name);
     return length >= 0 && length < static_cast<int>(sizeof path);
-}
-
-bool Readable(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
 }
 
 // The MPEG Layer-3 codec's own format when a registered codec can encode the source to it,
@@ -106,6 +97,8 @@ void Convert(HWND window, const char* outputPath) {
         job.destinationFormatSize = sizeof ownFormat;
         job.converter = LameStreamConverter(lame);
     }
+    // An .mp3 file holds the MPEG audio frames alone, whichever encoder made them.
+    job.output = ConversionOutput::FramesOnly;
     ConvertFile(window, job, ConversionDialogLook::Converter);
     std::free(codecFormat);
     ReleaseWaveFileRecord(record);
@@ -124,7 +117,7 @@ void Start(HWND window) {
     char input[kWavePathLength];
     char output[kWavePathLength];
     if (!PathIn(input, kRecordedWaveName) || !PathIn(output, request.outputName) ||
-        !Readable(input)) {
+        !FileIsReadable(input)) {
         return;
     }
     DeleteFileA(output);

@@ -2,6 +2,7 @@
 
 #include "app/win/app_state.h"
 #include "app/win/message_box.h"
+#include "audio/win/readable_file.h"
 #include "plugins/encoder_launch.h"
 #include "plugins/win/plugin_state.h"
 
@@ -20,16 +21,6 @@ struct EncoderRunner {
 
 EncoderRunner* RunnerOf(HWND dialog) {
     return reinterpret_cast<EncoderRunner*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-bool ProgramReadable(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
 }
 
 int QualityOf(EncoderRunnerKind kind) {
@@ -59,7 +50,7 @@ void Start(HWND dialog, EncoderRunner& runner) {
 
     char text[kEncoderMessageLength];
     const char* caption = nullptr;
-    if (!ProgramReadable(runner.launch.programPath)) {
+    if (!FileIsReadable(runner.launch.programPath)) {
         EncoderMissingMessage(runner.kind, runner.launch, text, sizeof text, &caption);
         Refuse(dialog, text, caption);
         return;

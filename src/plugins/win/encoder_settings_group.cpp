@@ -5,6 +5,7 @@
 #include "app/win/app_state.h"
 #include "app/win/message_box.h"
 #include "audio/win/mp3_codec.h"
+#include "audio/win/readable_file.h"
 #include "plugins/encoder_command_line.h"
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
@@ -35,13 +36,7 @@ int CheckedAudioSelection(HWND dialog) {
 bool RealVideoEncoderPresent() {
     char path[kPathLength + 16];
     std::snprintf(path, sizeof path, "%s%s", programDirectory, kRealVideoEncoderProgram);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
+    return FileIsReadable(path);
 }
 
 } // namespace
