@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
   python3 python3-aiosmtpd
+  espeak-ng sox mpg123 lame
   clang-format
 )
 

@@ -41,14 +41,26 @@ native_rc=$?
 grep -E '\*\*\*|tests passed' "$logs/native.log" || true
 
 echo "Windows tests under Wine"
+# The voice-file tests read spoken recordings made here and leave their GSM and MP3 files
+# beside them; check-speech.py decodes those with sox and mpg123 afterwards.
+speech_dir="$logs/speech"
+rm -rf "$speech_dir"
+"$here/make-speech-fixtures.sh" "$speech_dir" >"$logs/speech-fixtures.log" 2>&1 ||
+  echo "*** Making the spoken recordings failed: $logs/speech-fixtures.log"
+export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
 ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 >"$logs/wine.log" 2>&1
 wine_rc=$?
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
+echo "Voice files decoded on the host"
+/usr/bin/python3 "$here/check-speech.py" "$speech_dir" >"$logs/speech.log" 2>&1
+grep -E '^FAIL|check-speech:' "$logs/speech.log" || echo "check-speech: 0 passed, 1 failed"
+read -r speech_passed speech_failed < <(sed -nE 's/^check-speech: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' "$logs/speech.log" | grep . || echo "0 1")
+
 read -r native_passed native_failed < <(count "$logs/native.log")
 read -r wine_passed wine_failed < <(count "$logs/wine.log")
-passed=$((native_passed + wine_passed))
-failed=$((native_failed + wine_failed))
+passed=$((native_passed + wine_passed + speech_passed))
+failed=$((native_failed + wine_failed + speech_failed))
 if [[ $native_rc -ne 0 || $wine_rc -ne 0 ]] && [[ $failed -eq 0 ]]; then
   failed=1 # a run that broke before counting
 fi

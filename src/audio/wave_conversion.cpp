@@ -73,6 +73,12 @@ bool OpenFiles(ConversionJob& job) {
                                job.destinationBuffer, job.destinationBufferSize)) {
         return false;
     }
+    RiffChunk form = {};
+    form.formType = kWaveFormType;
+    if (job.output == ConversionOutput::FramesOnly) {
+        return RiffDescend(job.sourceFile, form, nullptr, RiffFind::Form) &&
+               FindSourceData(job, form);
+    }
     job.riffChunk = RiffChunk{};
     job.riffChunk.formType = kWaveFormType;
     if (!RiffCreateChunk(job.destinationFile, job.riffChunk, RiffCreate::Form)) {
@@ -80,8 +86,6 @@ bool OpenFiles(ConversionJob& job) {
     }
     job.riffOpen = 1;
 
-    RiffChunk form = {};
-    form.formType = kWaveFormType;
     if (!RiffDescend(job.sourceFile, form, nullptr, RiffFind::Form) ||
         !CopyDisplayChunks(job, form) || !FindSourceData(job, form)) {
         return false;

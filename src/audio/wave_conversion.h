@@ -2,9 +2,10 @@
 //
 // The codec is reached through StreamConverter (the Audio Compression Manager in both programs,
 // or the MP3 encoder that kto2mp3 carries), the progress dialog through ConversionProgress, so
-// that the same steps run in both programs and in the tests. The destination is written as
-// RIFF WAVE: copies of the source's DISP and plst chunks, fmt, fact (the source's sample count)
-// and data with the converted bytes.
+// that the same steps run in both programs and in the tests. The destination is written either
+// as RIFF WAVE (copies of the source's DISP and plst chunks, fmt, fact with the source's sample
+// count, and data with the converted bytes) or as the converted bytes alone: an .mp3 file is a
+// plain run of MPEG audio frames, which players expect, not frames wrapped in a WAV container.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +54,11 @@ struct ConversionProgress {
     void (*show)(void* context, uint32_t done, uint32_t total, const char* title);
 };
 
+enum class ConversionOutput {
+    RiffWave,   // fmt, fact and data chunks (GSM 6.10 voice files)
+    FramesOnly, // the codec's bytes and nothing else (MPEG audio streams)
+};
+
 enum class ConversionResult {
     Done,
     Failed,
@@ -75,6 +81,7 @@ struct ConversionJob {
     const unsigned char* destinationFormat; // owned by the starter
     uint32_t destinationFormatSize;
     StreamConverter converter;
+    ConversionOutput output; // RiffWave when left zero
 
     // While converting.
     RiffFile sourceFile;
@@ -93,8 +100,9 @@ struct ConversionJob {
 // nAvgBytesPerSec - (nAvgBytesPerSec mod nBlockAlign). 0 when the format gives no whole block.
 uint32_t ConversionReadSize(const WaveFormatFields& source);
 
-// Opens the codec stream and both files, writes the destination up to the start of its data
-// chunk and leaves the source at the first byte of sound. 1, or 0 after closing again.
+// Opens the codec stream and both files, writes a RiffWave destination up to the start of its
+// data chunk (a FramesOnly one stays empty) and leaves the source at the first byte of sound. 1, or
+// 0 after closing again.
 int OpenConversion(ConversionJob& job);
 
 // The main pass and the cleanup pass. The destination file stays open for CloseConversion.

@@ -33,7 +33,7 @@ Mp3Destination Mp3DestinationFor(char quality);
 // 18 bytes; the other fields stay as the codec listed them.
 void ApplyMp3Destination(unsigned char* format, const Mp3Destination& destination);
 
-// The format written when kto2mp3 encodes by itself: an MPEG Layer-3 WAVEFORMATEX with its 12
+// The destination format when kto2mp3 encodes by itself: an MPEG Layer-3 WAVEFORMATEX with its 12
 // extra bytes (id 1, padding off, 72-byte frames, one frame a block, codec delay 1393).
 constexpr uint32_t kMp3WaveFormatSize = 30;
 void BuildMp3WaveFormat(unsigned char (&format)[kMp3WaveFormatSize],

@@ -53,7 +53,7 @@ int OpenLame(void* context, const unsigned char* sourceFormat, uint32_t sourceFo
     lame_set_mode(encoder, MONO);
     lame_set_VBR(encoder, vbr_off);
     lame_set_brate(encoder, kbitPerSecond);
-    lame_set_bWriteVbrTag(encoder, 0); // the frames go into a WAV data chunk: no header frame
+    lame_set_bWriteVbrTag(encoder, 0); // constant bitrate: no header frame needed
     lame_set_write_id3tag_automatic(encoder, 0);
     if (lame_init_params(encoder) < 0 || lame_get_brate(encoder) != kbitPerSecond ||
         lame_get_out_samplerate(encoder) != static_cast<int>(destination.samplesPerSec)) {

@@ -1,6 +1,6 @@
-// kto2mp3: compresses the recorded tempwave.wav beside it to an MP3 WAV file. The command line
-// is a quality digit directly followed by the output file name; the program always ends with
-// exit code 1 and brings Kestro's main window to the front.
+// kto2mp3: compresses the recorded tempwave.wav beside it to an MP3 file (MPEG audio frames alone).
+// The command line is a quality digit directly followed by the output file name; the program always
+// ends with exit code 1 and brings Kestro's main window to the front.
 #pragma once
 
 #include <windows.h>

@@ -315,6 +315,39 @@ TEST(WaveConversion, CancelAndFailureStopWithTheSizesWritten) {
               Expected("", 24000, Scrambled(sound.substr(0, 16000))));
 }
 
+TEST(WaveConversion, AFramesOnlyDestinationHoldsTheConvertedBytesAloneAlsoAfterCancel) {
+    const std::string sound = Pattern(20001);
+    const std::string disp = Chunk("DISP", "\x01\x00\x00\x00title");
+    WriteBytes(TempPath("in.wav"), RiffWave(disp + Chunk("fmt ", PcmFormat(8000, 8000, 1, 8)) +
+                                            Chunk("fact", U32(20001)) + Chunk("data", sound)));
+    WriteBytes(TempPath("out.wav"), Pattern(90000)); // an older, longer file is replaced
+
+    Conversion whole;
+    whole.job.output = ConversionOutput::FramesOnly;
+    whole.Prepare(TempPath("in.wav"), 20001, 20001);
+    whole.codec.take = 7000;
+    EXPECT_EQ(whole.Run(), ConversionResult::Done);
+    EXPECT_EQ(ReadBytes(whole.destination), Scrambled(sound));
+    EXPECT_EQ(whole.codec.closed, 1);
+
+    Conversion early;
+    early.job.output = ConversionOutput::FramesOnly;
+    early.Prepare(TempPath("in.wav"), 20001, 20001);
+    early.dialog.cancelAtPump = 3;
+    EXPECT_EQ(early.Run(), ConversionResult::Cancelled);
+    EXPECT_EQ(ReadBytes(early.destination), Scrambled(sound.substr(0, 8000)));
+
+    Conversion cleanup;
+    cleanup.job.output = ConversionOutput::FramesOnly;
+    cleanup.Prepare(TempPath("in.wav"), 20001, 20001);
+    cleanup.codec.silentStep = 2; // the last 4001 bytes are held back until the end flag
+    cleanup.dialog.cancelInCleanup = true;
+    EXPECT_EQ(cleanup.Run(), ConversionResult::Cancelled);
+    EXPECT_EQ(cleanup.dialog.titles.back(), "Cleanup Pass -- 100%");
+    EXPECT_EQ(ReadBytes(cleanup.destination), Scrambled(sound.substr(0, 16000)));
+    EXPECT_EQ(cleanup.job.destinationFile.file, nullptr);
+}
+
 TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {
     // The plst chunk claims more bytes than the RIFF form holds.
     std::string source = RiffWave(Chunk("fmt ", PcmFormat(8000, 8000, 1, 8)) +
