@@ -48,8 +48,24 @@ rm -rf "$speech_dir"
 "$here/make-speech-fixtures.sh" "$speech_dir" >"$logs/speech-fixtures.log" 2>&1 ||
   echo "*** Making the spoken recordings failed: $logs/speech-fixtures.log"
 export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
+# The send tests deliver to a local SMTP server that stores every message in a folder; they
+# learn its port and folder (as a Windows path) from the environment.
+sink_dir="$logs/smtp-sink"
+rm -rf "$sink_dir" && mkdir -p "$sink_dir"
+sink_port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+/usr/bin/python3 "$here/smtp-sink.py" "$sink_port" "$sink_dir" --lifetime 5400 \
+  >"$logs/smtp-sink.log" 2>&1 </dev/null &
+sink_pid=$!
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kill "$sink_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+  (exec 3<>"/dev/tcp/127.0.0.1/$sink_port") 2>/dev/null && break
+  sleep 0.1
+done
+export KESTRO_SMTP_PORT=$sink_port KESTRO_SMTP_SINK="Z:${sink_dir//\//\\}"
 ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 >"$logs/wine.log" 2>&1
 wine_rc=$?
+kill "$sink_pid" 2>/dev/null
+wait "$sink_pid" 2>/dev/null
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"

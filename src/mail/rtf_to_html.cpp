@@ -24,22 +24,23 @@ struct RtfTables {
     int colourCount;
 };
 
-// Kept from one segment to the next.
+// Kept from one segment to the next: a run of control words changes only what it names, the
+// way the editor writes its stream (\b turns bold on and \b0 off again; \plain ends bold,
+// italic and underline).
 struct ConversionState {
     int fontIndex = 0;
     int colourIndex = 0;
     int htmlSize = 1;
     bool divOpen = false;
-};
-
-// Reset at the start of every segment.
-struct SegmentFlags {
-    int fontSize = 10; // half-points
-    bool tab = false;
-    bool par = false;
     bool bold = false;
     bool italic = false;
     bool underline = false;
+};
+
+// What one control run holds besides format changes.
+struct RunBreaks {
+    int pars = 0; // \par words: paragraph ends
+    int tabs = 0; // \tab words
 };
 
 struct HtmlOutput {
@@ -54,17 +55,6 @@ bool Write(HtmlOutput& out, const char* data, size_t length) {
 
 bool Write(HtmlOutput& out, const char* text) {
     return Write(out, text, strlen(text));
-}
-
-// The first occurrence of pattern in [begin, end), or nullptr.
-const char* FindWithin(const char* begin, const char* end, const char* pattern) {
-    size_t patternLength = strlen(pattern);
-    for (const char* p = begin; p < end && static_cast<size_t>(end - p) >= patternLength; ++p) {
-        if (memcmp(p, pattern, patternLength) == 0) {
-            return p;
-        }
-    }
-    return nullptr;
 }
 
 // Matches the literal word at *p within end and moves past it.
@@ -191,79 +181,6 @@ const char* ReadColourTable(const char* rtf, RtfTables& tables) {
     return table + close + 2;
 }
 
-// The end of the text that starts at text: the next backslash that starts a control word, or
-// text itself when none follows. Escaped braces and backslashes belong to the text.
-const char* FindTextEnd(const char* text) {
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p != '\\') {
-            continue;
-        }
-        if (p[1] == '{' || p[1] == '}' || p[1] == '\\') {
-            ++p;
-            continue;
-        }
-        return p;
-    }
-    return text;
-}
-
-const char* EntityFor(char c) {
-    switch (c) {
-    case '"':
-        return "&quot;";
-    case '&':
-        return "&amp;";
-    case '<':
-        return "&lt;";
-    case '>':
-        return "&gt;";
-    default:
-        return nullptr;
-    }
-}
-
-// Writes the text with HTML entities into a block of its own sized for them, then appends it.
-// In body text an escaped brace shows as a blank and the brace, an escaped backslash as one
-// backslash; a face name has no such escapes.
-bool WriteEscaped(HtmlOutput& out, const char* text, size_t length, bool bodyText) {
-    size_t escapedLength = 0;
-    for (size_t i = 0; i < length; ++i) {
-        const char* entity = EntityFor(text[i]);
-        if (entity != nullptr) {
-            escapedLength += strlen(entity);
-        } else if (bodyText && text[i] == '\\' && i + 1 < length && text[i + 1] == '\\') {
-            escapedLength += 1;
-            ++i;
-        } else {
-            escapedLength += 1;
-        }
-    }
-    char* escaped = static_cast<char*>(malloc(escapedLength + 1));
-    if (escaped == nullptr) {
-        return false;
-    }
-    char* q = escaped;
-    for (size_t i = 0; i < length; ++i) {
-        const char* entity = EntityFor(text[i]);
-        if (entity != nullptr) {
-            size_t entityLength = strlen(entity);
-            memcpy(q, entity, entityLength);
-            q += entityLength;
-        } else if (bodyText && text[i] == '\\' && i + 1 < length && text[i + 1] == '\\') {
-            *q++ = '\\';
-            ++i;
-        } else if (bodyText && text[i] == '\\') {
-            *q++ = ' '; // the escape of a brace
-        } else {
-            *q++ = text[i];
-        }
-    }
-    *q = '\0';
-    bool written = Write(out, escaped, escapedLength);
-    free(escaped);
-    return written;
-}
-
 // The HTML font size for a size in points; 0 when the size has none.
 int HtmlSizeForPoints(int points) {
     switch (points) {
@@ -286,25 +203,234 @@ int HtmlSizeForPoints(int points) {
     }
 }
 
-// Reads the control words of one run as plain text: substring tests, so \b0 also counts as bold
-// and every word starting with \i as italic.
-SegmentFlags ReadControlRun(const char* run, const char* runEnd, ConversionState& state) {
-    SegmentFlags flags;
-    flags.tab = FindWithin(run, runEnd, "\\tab") != nullptr;
-    flags.par = FindWithin(run, runEnd, "\\par") != nullptr;
-    const char* p = FindWithin(run, runEnd, "\\plain");
-    if (p != nullptr && MatchLiteral(&p, runEnd, "\\plain") && MatchLiteral(&p, runEnd, "\\f") &&
-        ReadNumber(&p, runEnd, &state.fontIndex) && MatchLiteral(&p, runEnd, "\\fs")) {
-        ReadNumber(&p, runEnd, &flags.fontSize);
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(char c) {
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// The length of the escape at p that stands for text: an escaped brace or backslash (2), or a
+// character written as \'hh (4); 0 for anything else.
+size_t TextEscapeLength(const char* p, const char* end) {
+    if (end - p < 2 || p[0] != '\\') {
+        return 0;
     }
-    p = FindWithin(run, runEnd, "\\cf");
-    if (p != nullptr && MatchLiteral(&p, runEnd, "\\cf")) {
-        ReadNumber(&p, runEnd, &state.colourIndex);
+    if (p[1] == '{' || p[1] == '}' || p[1] == '\\') {
+        return 2;
     }
-    flags.bold = FindWithin(run, runEnd, "\\b") != nullptr;
-    flags.italic = FindWithin(run, runEnd, "\\i") != nullptr;
-    flags.underline = FindWithin(run, runEnd, "\\ul") != nullptr;
-    return flags;
+    if (p[1] == '\'' && end - p >= 4 && IsHexDigit(p[2]) && IsHexDigit(p[3])) {
+        return 4;
+    }
+    return 0;
+}
+
+// The end of the text that starts at text: the next control word or symbol that is not one of
+// the text escapes, or the next group brace, or end.
+const char* FindTextEnd(const char* text, const char* end) {
+    const char* p = text;
+    while (p < end) {
+        const size_t escape = TextEscapeLength(p, end);
+        if (escape != 0) {
+            p += escape;
+            continue;
+        }
+        if (*p == '\\' || *p == '{' || *p == '}') {
+            break;
+        }
+        ++p;
+    }
+    return p;
+}
+
+// Skips the group that opens at p (a brace), nested groups and escapes included; end when it
+// is not closed.
+const char* SkipGroup(const char* p, const char* end) {
+    int depth = 0;
+    while (p < end) {
+        if (*p == '\\' && end - p >= 2) {
+            p += 2;
+            continue;
+        }
+        if (*p == '{') {
+            ++depth;
+        } else if (*p == '}' && --depth == 0) {
+            return p + 1;
+        }
+        ++p;
+    }
+    return end;
+}
+
+// A control word's numeric parameter at *p (an optional minus and digits), held at the limits
+// of int; *present is false when there is none.
+int ReadParameter(const char** p, const char* end, bool* present) {
+    const char* q = *p;
+    const bool negative = q < end && *q == '-' && end - q >= 2 && q[1] >= '0' && q[1] <= '9';
+    if (negative) {
+        ++q;
+    }
+    long long magnitude = 0;
+    *present = false;
+    while (q < end && *q >= '0' && *q <= '9') {
+        *present = true;
+        if (magnitude <= static_cast<long long>(INT_MAX) + 1) {
+            magnitude = magnitude * 10 + (*q - '0');
+        }
+        ++q;
+    }
+    *p = q;
+    if (negative) {
+        return magnitude > static_cast<long long>(INT_MAX) + 1 ? INT_MIN
+                                                               : static_cast<int>(-magnitude);
+    }
+    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+void ApplyWord(const char* name, bool hasParameter, int parameter, ConversionState& state,
+               RunBreaks& breaks) {
+    const bool on = !hasParameter || parameter != 0;
+    if (strcmp(name, "par") == 0) {
+        ++breaks.pars;
+    } else if (strcmp(name, "tab") == 0) {
+        ++breaks.tabs;
+    } else if (strcmp(name, "plain") == 0) {
+        state.bold = false;
+        state.italic = false;
+        state.underline = false;
+    } else if (strcmp(name, "f") == 0 && hasParameter) {
+        state.fontIndex = parameter;
+    } else if (strcmp(name, "fs") == 0 && hasParameter) {
+        // 11 points and other sizes without an HTML size keep the previous one.
+        const int htmlSize = HtmlSizeForPoints(parameter / 2);
+        if (htmlSize != 0) {
+            state.htmlSize = htmlSize;
+        }
+    } else if (strcmp(name, "cf") == 0 && hasParameter) {
+        state.colourIndex = parameter;
+    } else if (strcmp(name, "b") == 0) {
+        state.bold = on;
+    } else if (strcmp(name, "i") == 0) {
+        state.italic = on;
+    } else if (strcmp(name, "ulnone") == 0) {
+        state.underline = false;
+    } else if (strncmp(name, "ul", 2) == 0) {
+        state.underline = on;
+    }
+}
+
+// Reads the control run at p and returns where its text starts. The run is a sequence of
+// control words and symbols; a blank after a word ends it and is taken (unless another word
+// follows at once), any other character that is not a control word starts the text. Line breaks
+// between words belong to the run, as do ignorable groups ({\* ...}) and bare group braces.
+const char* ReadControlRun(const char* p, const char* end, ConversionState& state,
+                           RunBreaks& breaks) {
+    while (p < end) {
+        if (*p == '\r' || *p == '\n' || *p == '}') {
+            ++p;
+            continue;
+        }
+        if (*p == '{') {
+            p = end - p >= 3 && p[1] == '\\' && p[2] == '*' ? SkipGroup(p, end) : p + 1;
+            continue;
+        }
+        if (*p != '\\' || TextEscapeLength(p, end) != 0) {
+            break; // text
+        }
+        if (end - p < 2) {
+            ++p; // a backslash at the very end of the body
+            continue;
+        }
+        if (!IsLetter(p[1])) {
+            p += 2; // a control symbol such as \~ or \-
+            continue;
+        }
+        char name[32];
+        size_t nameLength = 0;
+        for (++p; p < end && IsLetter(*p); ++p) {
+            if (nameLength < sizeof name - 1) {
+                name[nameLength++] = *p;
+            }
+        }
+        name[nameLength] = '\0';
+        bool hasParameter = false;
+        const int parameter = ReadParameter(&p, end, &hasParameter);
+        ApplyWord(name, hasParameter, parameter, state, breaks);
+        if (p < end && *p == ' ') {
+            ++p;
+            // Words written after the blank, with no text between, go on with the same run.
+            if (!(end - p >= 2 && p[0] == '\\' && IsLetter(p[1]))) {
+                return p;
+            }
+        }
+    }
+    return p;
+}
+
+const char* EntityFor(char c) {
+    switch (c) {
+    case '"':
+        return "&quot;";
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    default:
+        return nullptr;
+    }
+}
+
+// Escapes the text into out (when not nullptr) and returns the length of the result: every
+// double quote, ampersand, less-than and greater-than sign becomes its entity. In body text an
+// escaped brace shows as a blank and the brace, an escaped backslash as one backslash and \'hh
+// as the byte hh; a face name has no such escapes.
+size_t EscapeText(const char* text, size_t length, bool bodyText, char* out) {
+    const char* const end = text + length;
+    size_t used = 0;
+    for (const char* p = text; p < end;) {
+        const size_t escape = bodyText ? TextEscapeLength(p, end) : 0;
+        char c = *p;
+        if (escape == 4) {
+            c = static_cast<char>(HexValue(p[2]) * 16 + HexValue(p[3]));
+        } else if (escape == 2) {
+            c = p[1];
+            if (c != '\\') {
+                if (out != nullptr) {
+                    out[used] = ' '; // the escape of a brace
+                }
+                ++used;
+            }
+        }
+        const char* entity = EntityFor(c);
+        const size_t entityLength = entity != nullptr ? strlen(entity) : 1;
+        if (out != nullptr) {
+            memcpy(out + used, entity != nullptr ? entity : &c, entityLength);
+        }
+        used += entityLength;
+        p += escape != 0 ? escape : 1;
+    }
+    return used;
+}
+
+// Writes the escaped text through a block of its own sized for it.
+bool WriteEscaped(HtmlOutput& out, const char* text, size_t length, bool bodyText) {
+    const size_t escapedLength = EscapeText(text, length, bodyText, nullptr);
+    char* escaped = static_cast<char*>(malloc(escapedLength + 1));
+    if (escaped == nullptr) {
+        return false;
+    }
+    EscapeText(text, length, bodyText, escaped);
+    escaped[escapedLength] = '\0';
+    const bool written = Write(out, escaped, escapedLength);
+    free(escaped);
+    return written;
 }
 
 // The FONT start tag for the current font, colour and size. Fonts and colours outside the
@@ -327,9 +453,11 @@ bool WriteFontStart(HtmlOutput& out, const RtfTables& tables, const ConversionSt
     return Write(out, tag);
 }
 
-bool WriteSegment(HtmlOutput& out, const RtfTables& tables, ConversionState& state,
-                  const SegmentFlags& flags, const char* text, size_t textLength) {
-    if (flags.par && state.divOpen) {
+// One segment: a paragraph end first closes the open DIV; the text goes into a FONT element
+// inside the open DIV, after the tab indents, with the style elements around it.
+bool WriteSegment(HtmlOutput& out, const RtfTables& tables, ConversionState& state, bool par,
+                  int tabs, const char* text, size_t textLength) {
+    if (par && state.divOpen) {
         if (!Write(out, "</DIV>\r\n")) {
             return false;
         }
@@ -341,27 +469,23 @@ bool WriteSegment(HtmlOutput& out, const RtfTables& tables, ConversionState& sta
         }
         state.divOpen = true;
     }
-    if ((flags.bold && !Write(out, "<STRONG>")) || (flags.italic && !Write(out, "<EM>")) ||
-        (flags.underline && !Write(out, "<U>"))) {
+    if ((state.bold && !Write(out, "<STRONG>")) || (state.italic && !Write(out, "<EM>")) ||
+        (state.underline && !Write(out, "<U>"))) {
         return false;
-    }
-    int htmlSize = HtmlSizeForPoints(flags.fontSize / 2);
-    if (htmlSize != 0) {
-        state.htmlSize = htmlSize;
     }
     if (!WriteFontStart(out, tables, state)) {
         return false;
     }
-    bool written;
-    if (flags.tab) {
-        written = Write(out, kTabIndent) && WriteEscaped(out, text, textLength, true);
-    } else if (textLength == 2 && text[0] == '\r' && text[1] == '\n') {
-        written = Write(out, kNbsp);
-    } else {
-        written = WriteEscaped(out, text, textLength, true);
+    for (int i = 0; i < tabs; ++i) {
+        if (!Write(out, kTabIndent)) {
+            return false;
+        }
     }
-    if (!written || (flags.bold && !Write(out, "</STRONG>")) ||
-        (flags.italic && !Write(out, "</EM>")) || (flags.underline && !Write(out, "</U>"))) {
+    const bool written = tabs == 0 && textLength == 2 && text[0] == '\r' && text[1] == '\n'
+                             ? Write(out, kNbsp)
+                             : WriteEscaped(out, text, textLength, true);
+    if (!written || (state.bold && !Write(out, "</STRONG>")) ||
+        (state.italic && !Write(out, "</EM>")) || (state.underline && !Write(out, "</U>"))) {
         return false;
     }
     return Write(out, "</FONT>");
@@ -433,6 +557,26 @@ bool ExpandBlankRuns(HtmlOutput& out) {
     return true;
 }
 
+// The end of the body: the document's closing brace (its last brace that is not escaped), less
+// the blank or line breaks in front of it. nullptr when the body has no closing brace.
+const char* FindBodyEnd(const char* body) {
+    const char* close = nullptr;
+    for (const char* p = body; *p != '\0'; ++p) {
+        if (*p == '\\' && p[1] != '\0') {
+            ++p;
+        } else if (*p == '}') {
+            close = p;
+        }
+    }
+    if (close == nullptr) {
+        return nullptr;
+    }
+    while (close > body && (close[-1] == ' ' || close[-1] == '\r' || close[-1] == '\n')) {
+        --close;
+    }
+    return close;
+}
+
 bool ConvertInto(const char* rtf, HtmlOutput& out) {
     if (strncmp(rtf, kRtfStart, kRtfStartLength) != 0) {
         return false;
@@ -446,8 +590,8 @@ bool ConvertInto(const char* rtf, HtmlOutput& out) {
     if (body == nullptr) {
         return false;
     }
-    int bodyLength = FindIndex(body, " }");
-    if (bodyLength < 0) {
+    const char* bodyEnd = FindBodyEnd(body);
+    if (bodyEnd == nullptr) {
         return false;
     }
     if (!Write(out, "<HTML>\n<BODY>\n")) {
@@ -455,13 +599,20 @@ bool ConvertInto(const char* rtf, HtmlOutput& out) {
     }
     ConversionState state;
     const char* position = body;
-    while (position < body + bodyLength) {
-        // The blank of the closing " }" ends the last run at the latest.
-        const char* runEnd = strchr(position, ' ') + 1;
-        const char* textEnd = FindTextEnd(runEnd);
-        SegmentFlags flags = ReadControlRun(position, runEnd, state);
-        if (!WriteSegment(out, tables, state, flags, runEnd,
-                          static_cast<size_t>(textEnd - runEnd))) {
+    while (position < bodyEnd) {
+        RunBreaks breaks;
+        const char* text = ReadControlRun(position, bodyEnd, state, breaks);
+        const char* textEnd = FindTextEnd(text, bodyEnd);
+        const size_t textLength = static_cast<size_t>(textEnd - text);
+        // Paragraph ends that follow each other without text between them are empty lines.
+        for (int i = 1; i < breaks.pars; ++i) {
+            if (!WriteSegment(out, tables, state, true, 0, "\r\n", 2)) {
+                return false;
+            }
+        }
+        // A run that only changes the format writes nothing of its own.
+        if ((breaks.pars > 0 || breaks.tabs > 0 || textLength > 0) &&
+            !WriteSegment(out, tables, state, breaks.pars > 0, breaks.tabs, text, textLength)) {
             return false;
         }
         position = textEnd;

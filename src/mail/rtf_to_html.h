@@ -1,7 +1,9 @@
 // Turns the body editor's RTF stream-out into the HTML version of a formatted message body.
 // Not a general RTF reader: it knows the font table, the colour table and a body written as a
-// flat sequence of segments, each a run of control words ended by a blank and followed by plain
-// text, with the body ending in a blank before the final closing brace.
+// flat sequence of segments, each a run of control words followed by plain text. A run ends at
+// the blank after a word or where the text starts; the formats it names (font, size, colour,
+// bold, italic, underline) hold until a later run changes them. The body ends at the
+// document's closing brace.
 #pragma once
 
 #include <cstddef>

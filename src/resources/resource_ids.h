@@ -129,3 +129,9 @@
 #define IDC_CC_LINE2 1115
 #define IDC_CONVERT_INPUT 100
 #define IDC_CONVERT_OUTPUT 101
+
+// Message Sent dialog (MESSAGE_SENT)
+#define IDC_MS_AUTO_CLOSE 1130
+#define IDC_MS_SAVE 1131
+#define IDC_MS_CLEAR 1132
+#define IDC_MS_TEXT 1133

@@ -58,12 +58,12 @@ TEST_F(Commands, NewMessageAfterASendAsksNothing) {
 
 TEST_F(Commands, CancelActsOnlyOnASendUnderWay) {
     Command(window_, IDC_CANCEL_BUTTON);
-    EXPECT_EQ(cancelRequest, 0);
+    EXPECT_EQ(outgoingMessage.cancelRequested, 0);
     EXPECT_EQ(sendState, 0u);
 
     sendState = 0x0C;
     Command(window_, IDC_CANCEL_BUTTON);
-    EXPECT_EQ(cancelRequest, 1);
+    EXPECT_EQ(outgoingMessage.cancelRequested, 1);
     EXPECT_EQ(sendState, 0u);
     char status[64] = {};
     SendMessageA(app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));

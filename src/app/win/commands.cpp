@@ -16,6 +16,7 @@
 #include "mail/send_state_rules.h"
 #include "mail/win/send_flow.h"
 #include "mail/win/send_state.h"
+#include "mail/win/smtp_client.h"
 #include "mail/win/simple_mapi.h"
 #include "plugins/win/realvideo_command.h"
 #include "print/win/print_message.h"
@@ -45,10 +46,7 @@ void CancelSend() {
     if (!SendCanBeCancelled(sendState)) {
         return; // nothing to cancel
     }
-    cancelRequest = 1;
-    CloseSmtpConnection();
-    sendState = 0;
-    SetStatusText("Canceled Send");
+    CancelRunningSend(); // cancel request set, connection closed, state 0, "Canceled Send"
 }
 
 void PrintCommand(HWND window) {

@@ -19,6 +19,7 @@
 #include "compose/win/picture_buttons.h"
 #include "compose/win/skin_images.h"
 #include "mail/win/send_state.h"
+#include "mail/win/smtp_client.h"
 #include "resources/resource_ids.h"
 #include "video/win/driver_notice.h"
 
@@ -320,8 +321,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         app.mainWindow = nullptr;
         return 0;
     case WM_SOCKET_EVENT:
+        if (HandleSmtpSocketMessage(window, wParam, lParam) & kSmtpErrorBits) {
+            EndFailedSend();
+        }
+        return 0;
     case WM_HOST_LOOKUP_DONE:
-        return 0; // the SMTP client binds these when it is built
+        OnHostResolved(window, wParam, lParam);
+        return 0;
     case WM_RELAYOUT_BODY:
         LayOutBodyAndStrip(CurrentLayout(window));
         InvalidateRect(app.attachStrip, nullptr, TRUE);

@@ -1,18 +1,18 @@
-#include <winsock2.h>
-
 #include "mail/win/send_state.h"
 
 #include "compose/win/current_message.h"
 
-unsigned sendState = 0;
-int cancelRequest = 0;
+SmtpSession smtpSession;
+uint32_t& sendState = smtpSession.sendState;
+OutgoingMessage outgoingMessage;
 
 void ResetSendingState() {
-    cancelRequest = 0;
     alreadySent = 0;
+    if (sendState == SMTP_IDLE) {
+        ResetOutgoingMessage(outgoingMessage);
+    }
 }
 
 void CloseSmtpConnection() {
-    // The SMTP client's socket comes with its Win32 binding; Winsock is released here.
-    WSACleanup();
+    EndSmtpSession(smtpSession);
 }

@@ -1,16 +1,27 @@
-// The SMTP client's state word and flags, read by the commands that must not run during a send.
+// The one SMTP session of the program, its state word and the message snapshot it sends. Every
+// part of the program reads the session's state word through sendState.
 #pragma once
 
-// 0 is idle; the error bits are 0xFF000000.
-extern unsigned sendState;
-// Set by Cancel; the session stops at its next step.
-extern int cancelRequest;
+#include <cstdint>
 
-// After a finished send the state word holds only the error bits.
-constexpr unsigned kSendStateFinished = 0xFF000000u;
+#include "mail/outgoing_message.h"
+#include "mail/smtp_session.h"
 
-// Cancel request and alreadySent cleared, send buffers freed.
+extern SmtpSession smtpSession;
+
+// The session's state word (smtpSession.sendState): 0 is idle, the error bits are 0xFF000000.
+extern uint32_t& sendState;
+
+// The snapshot taken for sending and saving; its cancelRequested flag is set by Cancel.
+extern OutgoingMessage outgoingMessage;
+
+// What a failed session leaves until the main window returns it to idle.
+constexpr uint32_t kSendStateFinished = kSmtpErrorBits;
+
+// Clears alreadySent and the cancel request and frees the send buffers. While a session is
+// running the snapshot it sends is left alone.
 void ResetSendingState();
 
-// Ends the SMTP connection: no more sending on the socket, Winsock released.
+// Ends the session's connection (shutdown for sending, socket closed, Winsock released) if it
+// is open. The state word is left to the caller.
 void CloseSmtpConnection();

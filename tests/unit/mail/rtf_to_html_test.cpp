@@ -109,8 +109,8 @@ TEST(ConvertRtfToHtml, StructuralMissesGiveNoHtml) {
         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil;}}{\\colortbl;}\\par }",  // entry without a blank
         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}\\par }",                   // no colour table
         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}{\\colortbl\\red1}\\par }", // colour table not closed
-        "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}{\\colortbl;}\\par}",       // body without " }"
         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}{\\colortbl;}",             // no body at all
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}{\\colortbl;}\\par\\}",     // no closing brace
     };
     for (const char* rtf : broken) {
         EXPECT_FALSE(Convert(rtf).ok) << rtf;
@@ -170,6 +170,46 @@ TEST(ConvertRtfToHtml, SizesFollowThePlainRun) {
     EXPECT_NE(c.html.find("size=7>c</FONT>"), std::string::npos) << c.html;
 }
 
+// The stream the editor control writes: a generator group before the body, runs that name only
+// what changes (\b0 ends bold), words ended by a line break, characters as \'hh, and the last
+// \par followed by CR LF and the closing brace.
+TEST(ConvertRtfToHtml, TheEditorsOwnStream) {
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deflang1033\\deflangfe1033{\\fonttbl{"
+        "\\f0\\fcharset0 "
+        "Arial;}}\r\n"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
+        "{\\*\\generator Wine Riched20 2.0;}\r\n"
+        "\\pard\\sl-240\\slmult1 \\b\\cf1\\lang1033\\fs28\\f0 Hello\\b0\\cf2\\fs20   there\\par\r\n"
+        "second < & \" line \\{x\\} caf\\'e9 \\\\ back\\par\r\n"
+        "\\par\r\n"
+        "\\tab last\\par\r\n"
+        "\\pard\\qc\\sl-240\\slmult1 centred\\par\r\n"
+        "\\pard\\sl-240\\slmult1 \\b\\i end\\par\r\n"
+        "}\r\n";
+    const std::string black = "<FONT color=#000000 face=\"Arial\" size=2>";
+    Conversion c = Convert(rtf);
+    ASSERT_TRUE(c.ok);
+    EXPECT_EQ(c.html, Html("<DIV><STRONG><FONT color=#ff0000 face=\"Arial\" size=4>Hello"
+                           "</STRONG></FONT>" +
+                           black + "&nbsp; there</FONT></DIV>\r\n<DIV>" + black +
+                           "second &lt; &amp; &quot; line&nbsp; {x } caf\xe9 \\ back</FONT>"
+                           "</DIV>\r\n<DIV>" +
+                           black + "&nbsp;</FONT></DIV>\r\n<DIV>" + black +
+                           "&nbsp;&nbsp;&nbsp;&nbsp; last</FONT></DIV>\r\n<DIV>" + black +
+                           "centred</FONT></DIV>\r\n<DIV><STRONG><EM>" + black +
+                           "end</STRONG></EM></FONT></DIV>\r\n<DIV><STRONG><EM>" + black +
+                           "</STRONG></EM></FONT></DIV>"));
+
+    // An empty editor, and the body without any blank before its closing brace.
+    c = Convert("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 System;}}\r\n{\\colortbl;}\r\n"
+                "\\pard\\sl-240\\slmult1 \\lang1033\\fs18\\f0 \\par\r\n}");
+    EXPECT_EQ(c.html, Html("<DIV><FONT color=#000000 face=\"System\" size=1></FONT></DIV>"));
+    c = Convert("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}{\\colortbl;}\\plain\\f0\\fs20 x\\par}");
+    EXPECT_EQ(c.html, Html("<DIV><FONT color=#000000 face=\"A\" size=2>x</FONT></DIV>\r\n"
+                           "<DIV><FONT color=#000000 face=\"A\" size=2></FONT></DIV>"));
+}
+
 TEST(ConvertRtfToHtml, StylesAndColours) {
     std::string colours =
         ";\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red18\\green52\\blue86;";
@@ -180,7 +220,7 @@ TEST(ConvertRtfToHtml, StylesAndColours) {
               Html("<DIV><STRONG><EM><U><FONT color=#ff0000 face=\"Times New Roman\" size=2>x"
                    "</STRONG></EM></U></FONT>"
                    "<FONT color=#0000ff face=\"Arial\" size=2>y</FONT>"
-                   "<STRONG><FONT color=#123456 face=\"Arial\" size=2>z</STRONG></FONT>"
+                   "<FONT color=#123456 face=\"Arial\" size=2>z</FONT>" // \b0: bold ends
                    "</DIV>\r\n<DIV><FONT color=#123456 face=\"Arial\" size=2></FONT></DIV>"));
 }
 
@@ -233,6 +273,7 @@ TEST(ConvertRtfToHtml, HostileInputNeverOverruns) {
         "\\b x\\{ }\\",
         "\\b { }\\par {\\b x}}} \\",
         "\\plain\\f0\\fs20 x }\\par",
+        "x \\\r\n", // a backslash right before the closing brace's line break
     };
     for (const char* body : bodies) {
         Conversion c = Convert(Document(body));
@@ -246,7 +287,7 @@ TEST(ConvertRtfToHtml, HostileInputNeverOverruns) {
     for (int i = 0; i < 2000; ++i) {
         body += "\\b x";
     }
-    body += "\\par " + std::string(30000, ' ') + "x\\par ";
+    body += "\\plain\\par " + std::string(30000, ' ') + "x\\par ";
     Conversion c = Convert(Document(body));
     ASSERT_TRUE(c.ok);
     std::string blanks;

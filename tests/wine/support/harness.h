@@ -37,6 +37,8 @@ void PumpMessagesFor(int milliseconds);
 // Runs `action` once on the next modal dialog this thread shows (the enabled one, when one
 // dialog opened another), from inside its modal loop.
 void WhenDialogAppears(std::function<void(HWND dialog)> action);
+// Drops an action of WhenDialogAppears that has not run (no dialog appeared).
+void ForgetDialogAction();
 
 std::string TextOf(HWND window);
 

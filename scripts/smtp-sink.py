@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""A local SMTP server for Kestro's tests.
+
+    /usr/bin/python3 scripts/smtp-sink.py PORT FOLDER [--lifetime SECONDS]
+
+Listens on 127.0.0.1:PORT only and stores every message it accepts as a file FOLDER/NNNNNN.msg:
+the line "MAIL FROM:<sender>", one line "RCPT TO:<recipient>" per recipient, an empty line, then
+the message bytes exactly as received after DATA (only the transparency dots are taken off, as
+every server does). Lines of the envelope end in CR LF. A file appears whole (written aside,
+then renamed).
+
+Two recipient domains make the server misbehave on purpose:
+  - anything@refused.invalid is refused: "550 5.1.1 <address>: Recipient address rejected";
+  - anything@stall.invalid gets its 250 only after a pause of five seconds.
+
+The server stops by itself after --lifetime seconds (default 3600), and on SIGTERM or SIGINT.
+"""
+
+import argparse
+import asyncio
+import os
+import signal
+import sys
+
+from aiosmtpd.smtp import SMTP
+
+REFUSED_DOMAIN = "@refused.invalid"
+STALLING_DOMAIN = "@stall.invalid"
+STALL_SECONDS = 5
+
+
+class Sink:
+    def __init__(self, folder):
+        self.folder = folder
+        self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        lowered = address.lower()
+        if lowered.endswith(REFUSED_DOMAIN):
+            return "550 5.1.1 <%s>: Recipient address rejected" % address
+        if lowered.endswith(STALLING_DOMAIN):
+            await asyncio.sleep(STALL_SECONDS)
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        self.count += 1
+        while os.path.exists(os.path.join(self.folder, "%06d.msg" % self.count)):
+            self.count += 1  # a folder used before keeps its messages
+        lines = ["MAIL FROM:<%s>" % envelope.mail_from]
+        lines += ["RCPT TO:<%s>" % rcpt for rcpt in envelope.rcpt_tos]
+        head = ("\r\n".join(lines) + "\r\n\r\n").encode("ascii", "backslashreplace")
+        name = os.path.join(self.folder, "%06d.msg" % self.count)
+        with open(name + ".part", "wb") as out:
+            out.write(head + envelope.original_content)
+        os.replace(name + ".part", name)
+        return "250 Message accepted"
+
+
+async def serve(port, folder, lifetime):
+    os.makedirs(folder, exist_ok=True)
+    sink = Sink(folder)
+    loop = asyncio.get_running_loop()
+    server = await loop.create_server(
+        lambda: SMTP(sink, hostname="kestro-test-sink", decode_data=False),
+        host="127.0.0.1", port=port)
+    stop = loop.create_future()
+    for signum in (signal.SIGTERM, signal.SIGINT):
+        loop.add_signal_handler(signum, lambda: stop.done() or stop.set_result(None))
+    loop.call_later(lifetime, lambda: stop.done() or stop.set_result(None))
+    print("smtp-sink listening on 127.0.0.1:%d, storing in %s" % (port, folder), flush=True)
+    await stop
+    server.close()
+    await server.wait_closed()
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Local SMTP server that stores what it gets.")
+    parser.add_argument("port", type=int)
+    parser.add_argument("folder")
+    parser.add_argument("--lifetime", type=float, default=3600.0)
+    arguments = parser.parse_args()
+    asyncio.run(serve(arguments.port, arguments.folder, arguments.lifetime))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,75 @@
+#include "mail/win/message_sent_dialog.h"
+
+#include "app/win/app_state.h"
+#include "compose/win/current_message.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+int ticks = 0; // one dialog at a time
+
+bool Checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void Check(HWND dialog, int id, int setting) {
+    CheckDlgButton(dialog, id, setting == 1 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void OnInit(HWND dialog) {
+    ticks = 0;
+    SetForegroundWindow(app.mainWindow);
+    SetTimer(dialog, kMessageSentTimer, kMessageSentTickMs, nullptr);
+    Check(dialog, IDC_MS_AUTO_CLOSE, programSettings.alwaysClose);
+    Check(dialog, IDC_MS_SAVE, programSettings.alwaysSave);
+    Check(dialog, IDC_MS_CLEAR, programSettings.alwaysClear);
+    alreadySent = 1;
+    MessageBeep(0);
+}
+
+// Takes the ticked choices into the settings and asks the main window to save and clear.
+void OnOk(HWND dialog) {
+    programSettings.alwaysClose = Checked(dialog, IDC_MS_AUTO_CLOSE) ? 1 : 0;
+    programSettings.alwaysSave = Checked(dialog, IDC_MS_SAVE) ? 1 : 0;
+    if (programSettings.alwaysSave) {
+        PostMessageA(app.mainWindow, WM_COMMAND, IDM_SAVE_MESSAGE, 1);
+    }
+    programSettings.alwaysClear = Checked(dialog, IDC_MS_CLEAR) ? 1 : 0;
+    if (programSettings.alwaysClear) {
+        PostMessageA(app.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
+    }
+    SetStatusText("Message Sent Successfully");
+    KillTimer(dialog, kMessageSentTimer);
+    EndDialog(dialog, 1);
+}
+
+} // namespace
+
+INT_PTR CALLBACK MessageSentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInit(dialog);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kMessageSentTimer && ++ticks > kMessageSentTicksBeforeClose &&
+            Checked(dialog, IDC_MS_AUTO_CLOSE)) {
+            KillTimer(dialog, kMessageSentTimer); // OK is pressed once
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            OnOk(dialog);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            KillTimer(dialog, kMessageSentTimer);
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,238 @@
+#include <winsock2.h> // before <windows.h>
+
+#include "mail/win/smtp_client.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "app/win/app_state.h"
+#include "app/win/main_window.h"
+#include "app/win/message_box.h"
+#include "mail/mime_builder.h"
+#include "mail/win/internet_check.h"
+#include "mail/win/message_sent_dialog.h"
+#include "mail/win/send_preparation.h"
+#include "mail/win/send_state.h"
+
+namespace {
+
+constexpr COLORREF kProgressBackground = 0xC0C0C0;
+constexpr COLORREF kProgressFill = 0xFF0000;
+
+// The session's socket and the main window it reports to.
+struct WinsockPlatform : SmtpPlatform {
+    HWND window = nullptr;
+    SOCKET socket = INVALID_SOCKET;
+    HANDLE lookup = nullptr; // the host lookup under way
+
+    int Send(const char* data, int length) override {
+        const int sent = ::send(socket, data, length, 0);
+        if (sent != SOCKET_ERROR) {
+            return sent;
+        }
+        return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
+    }
+    int Receive(char* buffer, int size) override {
+        const int received = ::recv(socket, buffer, size, 0);
+        if (received != SOCKET_ERROR) {
+            return received;
+        }
+        return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
+    }
+    void Close() override {
+        if (lookup != nullptr) {
+            WSACancelAsyncRequest(lookup);
+            lookup = nullptr;
+        }
+        if (socket != INVALID_SOCKET) {
+            shutdown(socket, SD_SEND);
+            closesocket(socket);
+            socket = INVALID_SOCKET;
+        }
+        WSACleanup();
+    }
+    void GetLocalHostName(char* name, size_t size) override {
+        if (gethostname(name, static_cast<int>(size)) != 0) {
+            CopyField(name, size, "localhost");
+        }
+    }
+    void GetDateText(char* text, size_t size) override {
+        FormatMailDate(time(nullptr), text, size);
+    }
+    void PostWriteEvent() override { PostMessageA(window, WM_SOCKET_EVENT, 0, FD_WRITE); }
+    void ShowStatusText(const char* text) override { SetStatusText(text); }
+    void ShowMessage(const char* text, const char* caption, SmtpMessageIcon icon) override {
+        ShowMessageBox(window, text, caption,
+                       MB_OK | (icon == SmtpMessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0));
+    }
+    void PaintProgress(int percent, bool clearBar) override {
+        if (!app.statusBar) {
+            return;
+        }
+        RECT bar;
+        if (!SendMessageA(app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar))) {
+            return;
+        }
+        InflateRect(&bar, -2, -2);
+        HDC dc = GetDC(app.statusBar);
+        if (clearBar) {
+            HBRUSH background = CreateSolidBrush(kProgressBackground);
+            FillRect(dc, &bar, background);
+            DeleteObject(background);
+        }
+        RECT filled = bar;
+        filled.right = bar.left + (bar.right - bar.left - 2) * percent / 100;
+        if (filled.right > filled.left) {
+            HBRUSH fill = CreateSolidBrush(kProgressFill);
+            FillRect(dc, &filled, fill);
+            DeleteObject(fill);
+        }
+        ReleaseDC(app.statusBar, dc);
+    }
+    void ShowMessageSent() override {
+        DialogBoxParamA(app.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
+    }
+};
+
+WinsockPlatform platform;
+char lookupBuffer[MAXGETHOSTSTRUCT];
+
+void ShowConnectFailed(HWND mainWindow) {
+    char text[kNameLength + 96];
+    FormatConnectFailedMessage(programSettings.serverName, text, sizeof text);
+    ShowMessageBox(mainWindow, text, "Kestro", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Ends the session that could not get as far as connecting and returns to idle.
+void AbandonSend() {
+    EndSmtpSession(smtpSession);
+    sendState = SMTP_IDLE;
+    SetStatusText("Kestro");
+}
+
+u_short SmtpPort() {
+    const int port = programSettings.smtpPort;
+    return static_cast<u_short>(port > 0 && port <= 65535 ? port : 25);
+}
+
+} // namespace
+
+int StartSmtpSend(HWND mainWindow, const char* serverName) {
+    WSADATA data;
+    if (WSAStartup(0x0101, &data) != 0) {
+        return 0;
+    }
+    if (data.wVersion != 0x0101) {
+        WSACleanup();
+        return 0;
+    }
+    if (!IsInternetReachable(serverName)) {
+        ShowMessageBox(mainWindow, "You need to be connected to the Internet to Send this message.",
+                       "Internet Connection", MB_OK);
+        WSACleanup();
+        return 0;
+    }
+    // From here on the session owns the Winsock start-up and ends it in EndSmtpSession.
+    platform.window = mainWindow;
+    BeginSmtpSession(smtpSession, platform, outgoingMessage, programSettings);
+    platform.lookup = WSAAsyncGetHostByName(mainWindow, WM_HOST_LOOKUP_DONE, serverName,
+                                            lookupBuffer, sizeof lookupBuffer);
+    if (platform.lookup == nullptr) {
+        char text[96];
+        std::snprintf(text, sizeof text, "WSAAsyncGetHostByName produced an error, %d",
+                      WSAGetLastError());
+        ShowMessageBox(mainWindow, text, "WSAAsync... ERROR", MB_OK | MB_ICONEXCLAMATION);
+        AbandonSend();
+        return 0;
+    }
+    return 1;
+}
+
+void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
+    // A lookup of a send that was cancelled (or of an earlier one) finds another state or handle.
+    if (reinterpret_cast<HANDLE>(wParam) != platform.lookup || sendState != SMTP_RESOLVING) {
+        return;
+    }
+    platform.lookup = nullptr;
+    const hostent* host = reinterpret_cast<const hostent*>(lookupBuffer);
+    if (WSAGETASYNCERROR(lParam) != 0 || host->h_addr_list == nullptr ||
+        host->h_addr_list[0] == nullptr) {
+        EndSmtpSession(smtpSession);
+        sendState = SMTP_IDLE;
+        ResetSendingState();
+        ShowConnectFailed(mainWindow);
+        SetStatusText("Kestro");
+        return;
+    }
+    in_addr address;
+    memcpy(&address, host->h_addr_list[0], sizeof address);
+    char dotted[16];
+    CopyField(dotted, sizeof dotted, inet_ntoa(address));
+    char status[kNameLength + 64];
+    std::snprintf(status, sizeof status, "Connecting to %.255s, IP address %s", host->h_name,
+                  dotted);
+    SetStatusText(status);
+    if (!PrepareOutgoingMessage()) {
+        AbandonSend();
+        return;
+    }
+    // Preparation may have shown dialogs, during which the send could be cancelled.
+    if (sendState != SMTP_RESOLVING) {
+        return;
+    }
+    ConnectSmtpServer(mainWindow, dotted);
+}
+
+void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
+    platform.socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (platform.socket == INVALID_SOCKET) {
+        ShowConnectFailed(mainWindow);
+        AbandonSend();
+        return;
+    }
+    sockaddr_in server = {};
+    server.sin_family = AF_INET;
+    server.sin_addr.s_addr = inet_addr(dottedAddress);
+    server.sin_port = htons(SmtpPort());
+    WSAAsyncSelect(platform.socket, mainWindow, WM_SOCKET_EVENT,
+                   FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
+    if (connect(platform.socket, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0) {
+        MarkSmtpConnecting(smtpSession);
+        return;
+    }
+    const int error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+        MarkSmtpConnecting(smtpSession);
+    } else if (error == WSAEISCONN && (sendState & 0x08) != 0) {
+        ShowMessageBox(mainWindow, "You are already connected to the server", "Kestro", MB_OK);
+    } else {
+        ShowConnectFailed(mainWindow);
+        AbandonSend();
+    }
+}
+
+uint32_t HandleSmtpSocketMessage(HWND, WPARAM wParam, LPARAM lParam) {
+    // The last notifications of a connection closed earlier belong to no session. The session's
+    // own write notifications come with wParam 0.
+    if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket) {
+        return sendState;
+    }
+    return HandleSmtpEvent(smtpSession, WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+}
+
+void EndFailedSend() {
+    EndFailedSmtpSession(smtpSession);
+    sendState = SMTP_IDLE;
+}
+
+void CancelRunningSend() {
+    if (smtpSession.platform == nullptr) { // no session was started yet: nothing to close
+        smtpSession.platform = &platform;
+        smtpSession.message = &outgoingMessage;
+        smtpSession.settings = &programSettings;
+    }
+    CancelSmtpSend(smtpSession);
+}

@@ -1,0 +1,635 @@
+// Sending a message end to end through a real SMTP server on this machine: the Send command,
+// the preparation checks, the session over Winsock, the progress bar, Cancel and the Message
+// Sent dialog.
+//
+// scripts/test.sh starts the server for these tests. To run them by hand, start it first, with
+// a port and a folder for the messages it receives:
+//   /usr/bin/python3 scripts/smtp-sink.py 2525 /tmp/kestro-sink &
+// then give both to the tests, the folder as a Windows path, and run them in the build's bin:
+//   export KESTRO_SMTP_PORT=2525 KESTRO_SMTP_SINK='Z:\tmp\kestro-sink'
+//   /work/main/scripts/wine-run.sh kestro_wine_tests.exe --gtest_filter='Sending*'
+// Without them the tests that need the server are skipped. The server refuses recipients at
+// refused.invalid and answers those at stall.invalid only after five seconds.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../unit/mail/base64_decode.h"
+#include "app/win/app_state.h"
+#include "compose/win/attachments.h"
+#include "compose/win/current_message.h"
+#include "mail/win/send_state.h"
+#include "resources/resource_ids.h"
+#include "support/harness.h"
+
+namespace {
+
+const std::string kMain = "kestr1_140899_BounDAry_9903";
+const std::string kAlt = "kestr1_140899_bOUNdaRY_9903_alt";
+
+std::string SinkFolder() {
+    const char* folder = std::getenv("KESTRO_SMTP_SINK");
+    if (folder == nullptr || folder[0] == '\0') {
+        return "";
+    }
+    std::string path = folder;
+    return path.back() == '\\' ? path : path + "\\";
+}
+
+int SinkPort() {
+    const char* port = std::getenv("KESTRO_SMTP_PORT");
+    return port != nullptr ? std::atoi(port) : 0;
+}
+
+#define REQUIRE_SINK()                                                                             \
+    if (SinkFolder().empty() || SinkPort() <= 0) {                                                 \
+        GTEST_SKIP() << "no SMTP server: see the comment at the top of send_test.cpp";             \
+    }
+
+std::set<std::string> StoredMessages() {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((SinkFolder() + "*.msg").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            names.insert(entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    return names;
+}
+
+// A message the server stored: its envelope lines and the bytes after DATA.
+struct Delivered {
+    std::vector<std::string> envelope;
+    std::string data;
+};
+
+// Processes messages one at a time until done() holds or the time is up; `each` runs after
+// every message. True when done() held.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds,
+               const std::function<void(const MSG&)>& each = nullptr) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (!done()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) {
+            return false;
+        }
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            Sleep(5);
+            continue;
+        }
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        if (each) {
+            each(message);
+        }
+    }
+    return true;
+}
+
+std::string StatusText(int part) {
+    char text[256] = {};
+    SendMessageA(app.statusBar, SB_GETTEXTA, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The colour of the progress bar (status bar part 1, inside its 2-pixel margin) at percent.
+COLORREF ProgressPixel(int percent) {
+    RECT bar;
+    SendMessageA(app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar));
+    InflateRect(&bar, -2, -2);
+    HDC dc = GetDC(app.statusBar);
+    const COLORREF colour = GetPixel(dc, bar.left + (bar.right - bar.left - 2) * percent / 100,
+                                     (bar.top + bar.bottom) / 2);
+    ReleaseDC(app.statusBar, dc);
+    return colour;
+}
+
+void Command(HWND window, int id, LPARAM lParam = 0) {
+    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+// Takes the WM_COMMAND messages posted to the window so far out of the queue.
+std::vector<MSG> TakePostedCommands(HWND window) {
+    std::vector<MSG> posted;
+    MSG message;
+    while (PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        posted.push_back(message);
+    }
+    return posted;
+}
+
+std::string Bytes(size_t count, unsigned seed) {
+    std::string bytes;
+    for (size_t i = 0; i < count; ++i) {
+        bytes += static_cast<char>((i * 7 + seed + i / 256) & 0xFF);
+    }
+    return bytes;
+}
+
+class Sending : public MainWindowTest {
+  protected:
+    std::string InitialSettingsFile() const override {
+        const int port = SinkPort() > 0 ? SinkPort() : 1;
+        return "VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.org\r\n"
+               "REPLYTO=\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=" +
+               std::to_string(port) +
+               "\r\nX=50\r\nY=40\r\nWIDTH=472\r\nHEIGHT=553\r\n"
+               "ALWAYS_CLOSE=1\r\nALWAYS_SAVE=0\r\nALWAYS_CLEAR=0\r\n";
+    }
+
+    void Address(const char* to, const char* subject) {
+        SetWindowTextA(Edit(IDC_TO_EDIT), to);
+        SetWindowTextA(Edit(IDC_SUBJECT_EDIT), subject);
+        SetWindowTextA(app.bodyEditor, "Hi");
+    }
+
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        const std::string path = folder_ + name;
+        WriteWholeFile(path, bytes);
+        return path;
+    }
+
+    // Presses Send and waits until the session is over and, when one is expected, the server
+    // has stored a new message. `dialog` runs inside the Message Sent dialog, if it opens.
+    Delivered Send(const std::function<void(HWND)>& dialog, bool expectMessage = true,
+                   const std::function<void(const MSG&)>& each = nullptr) {
+        const std::set<std::string> before = StoredMessages();
+        bool dialogShown = false;
+        WhenDialogAppears([&](HWND shown) {
+            dialogShown = true;
+            dialog(shown);
+        });
+        Command(window_, IDC_SEND_BUTTON);
+        std::string stored;
+        const bool ended = PumpUntil(
+            [&] {
+                for (const std::string& name : StoredMessages()) {
+                    if (before.count(name) == 0) {
+                        stored = name;
+                    }
+                }
+                return sendState == 0 && (dialogShown || !expectMessage) &&
+                       (!stored.empty() || !expectMessage);
+            },
+            30000, each);
+        EXPECT_TRUE(ended) << "the send did not end; state " << std::hex << sendState;
+        ForgetDialogAction();
+        PumpMessages();
+        Delivered delivered;
+        if (stored.empty()) {
+            return delivered;
+        }
+        const std::string file = ReadWholeFile(SinkFolder() + stored);
+        DeleteFileA((SinkFolder() + stored).c_str());
+        const size_t split = file.find("\r\n\r\n");
+        EXPECT_NE(split, std::string::npos);
+        for (size_t at = 0; at < split + 2;) {
+            const size_t end = file.find("\r\n", at);
+            delivered.envelope.push_back(file.substr(at, end - at));
+            at = end + 2;
+        }
+        delivered.data = file.substr(split + 4);
+        return delivered;
+    }
+};
+
+// Checks an attachment part's base64 text (one line of 72 characters after another, the last
+// one shorter, the alphabet only) and that it decodes to the file's bytes. Returns the text.
+std::string CheckAttachment(const std::string& data, const std::string& name,
+                            const std::string& bytes) {
+    const std::string opening = "filename=\"" + name + "\"\r\n\r\n";
+    const size_t start = data.find(opening);
+    EXPECT_NE(start, std::string::npos) << name;
+    if (start == std::string::npos) {
+        return "";
+    }
+    const size_t from = start + opening.size();
+    const std::string text = data.substr(from, data.find("\r\n--" + kMain, from) - from);
+    size_t lineStart = 0;
+    for (size_t end; (end = text.find("\r\n", lineStart)) != std::string::npos;
+         lineStart = end + 2) {
+        EXPECT_EQ(end - lineStart, 72u) << name << " line at " << lineStart;
+    }
+    EXPECT_LT(text.size() - lineStart, 72u) << name;
+    EXPECT_EQ(text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                     "0123456789+/=\r\n"),
+              std::string::npos)
+        << name;
+    EXPECT_TRUE(DecodeBase64ForTest(text) == bytes) << name << " does not decode to the file";
+    return text;
+}
+
+TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
+    REQUIRE_SINK();
+    CopyField(programSettings.replyTo, "ann.lee@example.org");
+    SetWindowTextA(Edit(IDC_TO_EDIT), "bob@example.net; cy@example.com");
+    SetWindowTextA(Edit(IDC_CC_EDIT), "dee@example.org");
+    SetWindowTextA(Edit(IDC_BCC_EDIT), "eve@example.org");
+    SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Files for Bob");
+    // Arial 10 points throughout, "Hello" bold and red; a line holding only a dot.
+    SetWindowTextA(app.bodyEditor, "Hello Bob,\r\nsee the files.\r\n.\r\nAnn");
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_COLOR;
+    format.yHeight = 200;
+    lstrcpyA(format.szFaceName, "Arial");
+    SendMessageA(app.bodyEditor, EM_SETSEL, 0, -1);
+    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    format.dwMask = CFM_BOLD | CFM_COLOR;
+    format.dwEffects = CFE_BOLD;
+    format.crTextColor = RGB(255, 0, 0);
+    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 5);
+    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    htmlFormatting = 1;
+    // More than two chunks of the disk reader, every byte value, and a small text file.
+    const std::string voice = Bytes(300000, 5);
+    const std::string notes = "Line one\r\n.\r\nLine three\r\n";
+    ASSERT_EQ(AddAttachment(WriteFile("Voice.wav", voice).c_str()), 1);
+    ASSERT_EQ(AddAttachment(WriteFile("notes.txt", notes).c_str()), 1);
+
+    // After every socket event: the state, the percent, and whether the bar in the status bar
+    // is blue up to that percent and not beyond.
+    struct Progress {
+        uint32_t state;
+        int percent;
+        bool barShown;
+    };
+    std::vector<Progress> progress;
+    bool sendingShown = false;
+    std::vector<MSG> posted;
+    const auto watch = [&](const MSG& message) {
+        sendingShown = sendingShown || StatusText(0) == "Sending";
+        if (message.message != WM_USER + 1 || sendState == 0) {
+            return;
+        }
+        const int percent = smtpSession.progress;
+        const bool barShown = (percent < 4 || ProgressPixel(percent / 2) == RGB(0, 0, 255)) &&
+                              (percent > 97 || ProgressPixel(percent + 1) != RGB(0, 0, 255));
+        if (progress.empty() || progress.back().state != sendState ||
+            progress.back().percent != percent) {
+            progress.push_back({sendState, percent, barShown});
+        }
+    };
+    const Delivered mail = Send(
+        [&](HWND dialog) {
+            EXPECT_EQ(TextOf(dialog), "Kestro confirmation");
+            EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_MS_TEXT)), "Message Sent Successfully !");
+            EXPECT_EQ(alreadySent, 1);
+            // The boxes show the settings: closing automatically, no save, no clear.
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MS_AUTO_CLOSE), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MS_SAVE), BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MS_CLEAR), BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_MS_AUTO_CLOSE, BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_MS_SAVE, BST_CHECKED);
+            CheckDlgButton(dialog, IDC_MS_CLEAR, BST_CHECKED);
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            posted = TakePostedCommands(window_);
+            for (const MSG& command : posted) {
+                PostMessageA(window_, command.message, command.wParam, command.lParam);
+            }
+        },
+        true, watch);
+
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    EXPECT_EQ(mail.envelope,
+              (std::vector<std::string>{"MAIL FROM:<ann@example.org>", "RCPT TO:<bob@example.net>",
+                                        "RCPT TO:<cy@example.com>", "RCPT TO:<dee@example.org>",
+                                        "RCPT TO:<eve@example.org>"}));
+
+    // The whole message, with the date and the two base64 texts checked on their own.
+    std::string data = mail.data;
+    const std::regex date("\r\nDate: (Mon|Tue|Wed|Thu|Fri|Sat|Sun), [0-3][0-9] "
+                          "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [0-9][0-9] "
+                          "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] [^\r\n]*\r\n");
+    EXPECT_TRUE(std::regex_search(data, date)) << data.substr(0, 400);
+    data =
+        std::regex_replace(data, date, "\r\nDate: *\r\n", std::regex_constants::format_first_only);
+    const std::string voiceText = CheckAttachment(data, "voice.wav", voice);
+    const std::string notesText = CheckAttachment(data, "notes.txt", notes);
+    const std::string font = "<FONT color=#000000 face=\"Arial\" size=2>";
+    const std::string html =
+        "<HTML>\n<BODY>\n<DIV><STRONG><FONT color=#ff0000 face=\"Arial\" size=2>Hello</STRONG>"
+        "</FONT>" +
+        font + " Bob,</FONT></DIV>\r\n<DIV>" + font + "see the files.</FONT></DIV>\r\n<DIV>" +
+        font + ".</FONT></DIV>\r\n<DIV>" + font + "Ann</FONT></DIV>\r\n<DIV>" + font +
+        "</FONT></DIV></BODY>\n</HTML>\n";
+    const std::string part = "\r\n--" + kMain + "\r\n";
+    EXPECT_EQ(data, "Reply-To: \"Ann Lee\" <ann.lee@example.org>\r\n"
+                    "From: \"Ann Lee\" <ann@example.org>\r\n"
+                    "To: <bob@example.net>, <cy@example.com>\r\n"
+                    "Cc: <dee@example.org>\r\n"
+                    "Date: *\r\n"
+                    "Subject: Files for Bob\r\n"
+                    "X-mailer: Kestro\r\n"
+                    "MIME-Version: 1.0\r\n"
+                    "Content-Type: multipart/mixed; boundary=\"" +
+                        kMain +
+                        "\"\r\n"
+                        "\r\nmultipart message in MIME format\r\n" +
+                        part +
+                        "Content-Type: multipart/alternative;\r\n"
+                        "\tboundary=\"" +
+                        kAlt + "\"\r\n\r\n\r\n--" + kAlt +
+                        "\r\n"
+                        "Content-Type: text/plain\r\n"
+                        "Content-Transfer-Encoding: 7bit\r\n\r\n"
+                        "Hello Bob,\r\nsee the files.\r\n.\r\nAnn\r\n"
+                        "\r\n\r\n--" +
+                        kAlt +
+                        "\r\n"
+                        "Content-Type: text/html\r\n"
+                        "Content-Transfer-Encoding: 7bit\r\n\r\n" +
+                        html + "\r\n--" + kAlt + "--\r\n" + part +
+                        "Content-Type: audio/wav; name=\"voice.wav\"\r\n"
+                        "Content-Transfer-Encoding: base64\r\n"
+                        "Content-Disposition: attachment;\r\n\tfilename=\"voice.wav\"\r\n\r\n" +
+                        voiceText + part +
+                        "Content-Type: text/plain; name=\"notes.txt\"\r\n"
+                        "Content-Transfer-Encoding: base64\r\n"
+                        "Content-Disposition: attachment;\r\n\tfilename=\"notes.txt\"\r\n\r\n" +
+                        notesText + "\r\n--" + kMain + "--\r\n\r\n");
+
+    // Progress by state: 4 % at HELO up to 12 % for the Bcc list, 14 % and more while the
+    // message goes out, 100 % only at QUIT; then an empty bar.
+    const std::vector<std::pair<uint32_t, int>> fixed = {
+        {SMTP_GREETING, 0}, {SMTP_HELO, 4},      {SMTP_MAIL_FROM, 6}, {SMTP_RCPT_TO, 8},
+        {SMTP_RCPT_CC, 10}, {SMTP_RCPT_BCC, 12}, {SMTP_QUIT, 100}};
+    std::set<uint32_t> states;
+    for (size_t i = 0; i < progress.size(); ++i) {
+        const Progress& p = progress[i];
+        states.insert(p.state);
+        EXPECT_TRUE(p.barShown) << std::hex << p.state << std::dec << " at " << p.percent;
+        EXPECT_TRUE(i == 0 || p.percent >= progress[i - 1].percent) << "the bar shrank";
+        const auto row =
+            std::find_if(fixed.begin(), fixed.end(),
+                         [&](const std::pair<uint32_t, int>& f) { return f.first == p.state; });
+        if (row != fixed.end()) {
+            EXPECT_EQ(p.percent, row->second) << std::hex << p.state;
+        } else if (p.state >= SMTP_HEADERS) {
+            EXPECT_GE(p.percent, 14) << std::hex << p.state;
+            EXPECT_LT(p.percent, 100) << std::hex << p.state;
+        }
+    }
+    for (const auto& f : fixed) {
+        EXPECT_EQ(states.count(f.first), 1u) << std::hex << f.first;
+    }
+    EXPECT_GT(progress[progress.size() - 2].percent, 50) << "the attachments moved the bar";
+    EXPECT_EQ(ProgressPixel(50), RGB(192, 192, 192));
+    EXPECT_TRUE(sendingShown);
+
+    // The dialog's choices: kept in the settings, Save (lParam 1) and New Message posted.
+    EXPECT_EQ(programSettings.alwaysClose, 0);
+    EXPECT_EQ(programSettings.alwaysSave, 1);
+    EXPECT_EQ(programSettings.alwaysClear, 1);
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].wParam, static_cast<WPARAM>(IDM_SAVE_MESSAGE));
+    EXPECT_EQ(posted[0].lParam, 1);
+    EXPECT_EQ(posted[1].wParam, static_cast<WPARAM>(IDM_NEW_MESSAGE));
+    EXPECT_EQ(posted[1].lParam, 0);
+    EXPECT_EQ(StatusText(0), "Message Sent Successfully");
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "< click here to enter recipients >") << "cleared";
+    EXPECT_EQ(AttachmentCount(), 0);
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    const std::string settings = ReadWholeFile(folder_ + "Kestro.ini");
+    EXPECT_NE(settings.find("\r\nALWAYS_CLOSE=0\r\nALWAYS_SAVE=1\r\nALWAYS_CLEAR=1\r\n"),
+              std::string::npos)
+        << settings;
+}
+
+TEST_F(Sending, TheDialogClosesItselfAtTheFifthTickWithTheTickedChoices) {
+    REQUIRE_SINK();
+    programSettings.alwaysSave = 1;
+    Address("bob@example.net", "Auto");
+    DWORD opened = 0;
+    DWORD closed = 0;
+    std::vector<MSG> posted;
+    const Delivered mail = Send([&](HWND dialog) {
+        opened = GetTickCount();
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MS_SAVE), BST_CHECKED);
+        PumpUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 12000);
+        closed = GetTickCount();
+        posted = TakePostedCommands(window_);
+    });
+    ASSERT_EQ(mail.envelope.size(), 2u);
+    EXPECT_GE(closed - opened, 7000u); // five ticks of 1.5 s
+    EXPECT_LE(closed - opened, 9500u);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, static_cast<WPARAM>(IDM_SAVE_MESSAGE));
+    EXPECT_EQ(posted[0].lParam, 1);
+    EXPECT_EQ(programSettings.alwaysClose, 1);
+    EXPECT_EQ(programSettings.alwaysSave, 1);
+    EXPECT_EQ(programSettings.alwaysClear, 0);
+}
+
+TEST_F(Sending, ARefusedRecipientShowsTheServersReplyAndNothingIsSent) {
+    REQUIRE_SINK();
+    Address("bob@example.net ghost@refused.invalid", "Refused");
+    MessageBoxes::Plan(IDOK);
+    const Delivered mail = Send(
+        [](HWND dialog) {
+            ADD_FAILURE() << "the Message Sent dialog opened";
+            EndDialog(dialog, 0);
+        },
+        false);
+    EXPECT_TRUE(mail.envelope.empty());
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "550 5.1.1 <ghost@refused.invalid>: Recipient address rejected\r\n");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "SMTP error");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(sendState, 0u);
+    EXPECT_EQ(alreadySent, 0);
+
+    // The session is over: the next send goes through.
+    Address("bob@example.net", "Second try");
+    const Delivered second =
+        Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(second.envelope.size(), 2u);
+    EXPECT_NE(second.data.find("\r\nSubject: Second try\r\n"), std::string::npos);
+}
+
+TEST_F(Sending, CancelWhileTheServerIsSlowEndsTheSendWithoutTheDialog) {
+    REQUIRE_SINK();
+    Address("slow@stall.invalid", "Never");
+    const std::set<std::string> before = StoredMessages();
+    bool dialogShown = false;
+    WhenDialogAppears([&](HWND dialog) {
+        dialogShown = true;
+        EndDialog(dialog, 0);
+    });
+    Command(window_, IDC_SEND_BUTTON);
+    ASSERT_TRUE(PumpUntil(
+        [] { return sendState == SMTP_RCPT_TO && smtpSession.awaitingReply != 0; }, 10000))
+        << std::hex << sendState;
+    EXPECT_EQ(StatusText(0), "Connected, Awaiting Reply");
+    Command(window_, IDC_CANCEL_BUTTON);
+    EXPECT_EQ(sendState, 0u);
+    EXPECT_EQ(StatusText(0), "Canceled Send");
+    EXPECT_EQ(outgoingMessage.cancelRequested, 1);
+    PumpMessagesFor(1000);
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    EXPECT_EQ(StoredMessages(), before);
+    Command(window_, IDC_CANCEL_BUTTON); // nothing left to cancel
+    EXPECT_EQ(StatusText(0), "Canceled Send");
+    ForgetDialogAction();
+}
+
+TEST_F(Sending, UnreadableAttachmentsAreReportedAndDroppedAndTheRestIsSent) {
+    REQUIRE_SINK();
+    Address("bob@example.net", "Attachments");
+    const std::string first = WriteFile("first.txt", "1");
+    const std::string second = WriteFile("second.txt", "2");
+    ASSERT_EQ(AddAttachment(first.c_str()), 1);
+    ASSERT_EQ(AddAttachment(second.c_str()), 1);
+    ASSERT_EQ(AddAttachment(WriteFile("third.txt", "three").c_str()), 1);
+    DeleteFileA(first.c_str());
+    DeleteFileA(second.c_str());
+    const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    ASSERT_EQ(MessageBoxes::Calls().size(), 2u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "File Attachment Error");
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "Couldn't find the attachment \"" +
+                  std::string(attachmentTable.slots[0].path).substr(0, folder_.size()) +
+                  "first.txt\"");
+    EXPECT_NE(MessageBoxes::Calls()[1].text.find("second.txt\""), std::string::npos);
+    EXPECT_EQ(AttachmentCount(), 1);
+    EXPECT_NE(std::string(attachmentTable.slots[0].path).find("third.txt"), std::string::npos);
+    EXPECT_EQ(mail.data.find("first.txt"), std::string::npos);
+    EXPECT_NE(mail.data.find("filename=\"third.txt\"\r\n\r\ndGhyZWU=\r\n--"), std::string::npos);
+    // The Message Sent dialog was dismissed: nothing changed, but the message counts as sent.
+    EXPECT_EQ(alreadySent, 1);
+    EXPECT_EQ(programSettings.alwaysClose, 1);
+}
+
+TEST_F(Sending, NoServerConfiguredOpensTheProgramSettings) {
+    programSettings.serverName[0] = '\0';
+    Address("bob@example.net", "Nowhere");
+    bool settingsShown = false;
+    WhenDialogAppears([&](HWND dialog) {
+        settingsShown = true;
+        EXPECT_EQ(TextOf(dialog), "Program Settings");
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(window_, IDC_SEND_BUTTON);
+    EXPECT_TRUE(settingsShown);
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "You must configure your E-mail address before sending");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "E-mail Settings");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(sendState, 0u);
+}
+
+TEST_F(Sending, TheToFieldIsCheckedBeforeConnecting) {
+    struct Case {
+        const char* to;
+        const char* caption;
+        const char* text;
+        UINT type;
+    };
+    const Case cases[] = {
+        {"< click here to enter recipients >", "To: address field is empty",
+         "Please enter an e-mail address\nin the To: address field", MB_OK | MB_ICONEXCLAMATION},
+        {"Bob Smith", "To: address field invalid",
+         "Please enter a valid email address\nin the To: address field", MB_OK | MB_ICONSTOP},
+    };
+    for (const Case& c : cases) {
+        MessageBoxes::Reset();
+        SetWindowTextA(Edit(IDC_TO_EDIT), c.to);
+        SetFocus(app.bodyEditor);
+        Command(window_, IDM_SEND);
+        ASSERT_TRUE(
+            PumpUntil([] { return !MessageBoxes::Calls().empty() && sendState == 0; }, 10000))
+            << c.to;
+        ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+        EXPECT_EQ(MessageBoxes::Calls()[0].caption, c.caption);
+        EXPECT_EQ(MessageBoxes::Calls()[0].text, c.text);
+        EXPECT_EQ(MessageBoxes::Calls()[0].type, c.type);
+        EXPECT_EQ(GetFocus(), Edit(IDC_TO_EDIT));
+        EXPECT_EQ(StatusText(0), "Kestro");
+    }
+}
+
+TEST_F(Sending, AServerThatDoesNotAnswerTheConnectIsReported) {
+    programSettings.smtpPort = 1; // nothing listens there
+    Address("bob@example.net", "Closed");
+    Command(window_, IDC_SEND_BUTTON);
+    ASSERT_TRUE(PumpUntil([] { return !MessageBoxes::Calls().empty() && sendState == 0; }, 10000));
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "  A connection to the SMTP server  \n 127.0.0.1\n could not be established");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Kestro");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(StatusText(0), "Connecting to 127.0.0.1, IP address 127.0.0.1");
+}
+
+TEST_F(Sending, AMissingSenderAddressIsAskedForAndCancelStopsTheSend) {
+    programSettings.mailFrom[0] = '\0';
+    Address("bob@example.net", "Who from");
+    bool asked = false;
+    WhenDialogAppears([&](HWND dialog) {
+        asked = true;
+        EXPECT_EQ(TextOf(dialog), "Email Settings");
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(window_, IDC_SEND_BUTTON);
+    ASSERT_TRUE(
+        PumpUntil([] { return MessageBoxes::Calls().size() == 2 && sendState == 0; }, 10000));
+    EXPECT_TRUE(asked);
+    const char* text = "You must configure your E-mail address before sending";
+    EXPECT_EQ(MessageBoxes::Calls()[0].text, text);
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "E-mail Settings");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(MessageBoxes::Calls()[1].text, text);
+    EXPECT_EQ(MessageBoxes::Calls()[1].caption, "E-mail Settings error");
+    EXPECT_EQ(MessageBoxes::Calls()[1].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(StatusText(0), "Kestro");
+}
+
+TEST_F(Sending, ASentMessageAsksBeforeGoingAgainAndMapiTakesOverWhenChosen) {
+    alreadySent = 1;
+    Command(window_, IDC_SEND_BUTTON); // the question is not answered: Cancel
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text,
+              "This message was already sent.\nDo you want to send the message again?");
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Send Message");
+    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(sendState, 0u);
+
+    // With Simple MAPI chosen, Send asks nothing and hands over to command 25000.
+    programSettings.useMapi = 1;
+    programSettings.serverName[0] = '\0';
+    Command(window_, IDM_SEND);
+    EXPECT_EQ(MessageBoxes::Calls().size(), 1u);
+    const std::vector<MSG> posted = TakePostedCommands(window_);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, static_cast<WPARAM>(IDM_MAPI_SEND));
+
+    // While a send is running, Send does nothing at all.
+    programSettings.useMapi = 0;
+    sendState = SMTP_HEADERS;
+    Command(window_, IDM_SEND);
+    EXPECT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_TRUE(TakePostedCommands(window_).empty());
+    sendState = 0;
+}
+
+} // namespace
