@@ -12,6 +12,7 @@ packages=(
   xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
   python3 python3-aiosmtpd
   espeak-ng sox mpg123 lame
+  pulseaudio pulseaudio-utils
   clang-format
 )
 

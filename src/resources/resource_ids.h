@@ -130,6 +130,15 @@
 #define IDC_CONVERT_INPUT 100
 #define IDC_CONVERT_OUTPUT 101
 
+// Voice recorder (SOUNDBOX): Attach is IDOK, Cancel IDCANCEL; the keys, the file name and its
+// label are created at run time
+#define IDC_RECORD_KEY 107
+#define IDC_STOP_KEY 108
+#define IDC_PLAY_KEY 109
+#define IDC_VOICE_FILE_NAME 115
+#define IDT_RECORDER_ANIMATION 1000
+#define IDT_LEVEL_METER 1001
+
 // Message Sent dialog (MESSAGE_SENT)
 #define IDC_MS_AUTO_CLOSE 1130
 #define IDC_MS_SAVE 1131

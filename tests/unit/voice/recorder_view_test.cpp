@@ -1,0 +1,188 @@
+// The voice recorder window's rules: where its controls and bar go, what the display says,
+// what each key does in each state, and the animation's frames.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "plugins/plugin_settings.h"
+#include "voice/recorder_animation.h"
+#include "voice/recorder_controls.h"
+#include "voice/recorder_display.h"
+#include "voice/recorder_layout.h"
+
+namespace {
+
+void ExpectRect(const RecorderRect& r, int x, int y, int width, int height) {
+    EXPECT_EQ(r.x, x);
+    EXPECT_EQ(r.y, y);
+    EXPECT_EQ(r.width, width);
+    EXPECT_EQ(r.height, height);
+}
+
+TEST(RecorderLayout, ControlsFollowTheClientAreaAndTheTextHeight) {
+    // A client area of 318 x 220 and a 16-pixel font: x0 = 119, y0 = 8 + 89 = 97.
+    const RecorderControlsLayout layout = LayoutRecorderControls(16, 0, 318, 220);
+    ExpectRect(layout.record, 119, 97, 37, 25);
+    ExpectRect(layout.stop, 169, 97, 37, 25);
+    ExpectRect(layout.play, 219, 97, 37, 25);
+    ExpectRect(layout.nameLabel, 8, 71, 39, 25);
+    ExpectRect(layout.nameEdit, 75, 67, 39, 25);
+}
+
+TEST(RecorderLayout, BarFrameAndFills) {
+    const RecorderBar bar = RecorderBarArea(0, 318);
+    EXPECT_EQ(bar.left, 16);
+    EXPECT_EQ(bar.right, 303);
+    EXPECT_EQ(bar.top, 11);
+    EXPECT_EQ(bar.bottom, 17);
+    const RecorderBarFrame frame = RecorderBarFrameLines(0, 318);
+    const RecorderLine gray0 = frame.gray[0], gray1 = frame.gray[1];
+    const RecorderLine white0 = frame.white[0], white1 = frame.white[1];
+    EXPECT_EQ(std::vector<int>({gray0.x1, gray0.y1, gray0.x2, gray0.y2}),
+              std::vector<int>({15, 10, 303, 10}));
+    EXPECT_EQ(std::vector<int>({gray1.x1, gray1.y1, gray1.x2, gray1.y2}),
+              std::vector<int>({15, 10, 15, 17}));
+    EXPECT_EQ(std::vector<int>({white0.x1, white0.y1, white0.x2, white0.y2}),
+              std::vector<int>({15, 17, 303, 17}));
+    EXPECT_EQ(std::vector<int>({white1.x1, white1.y1, white1.x2, white1.y2}),
+              std::vector<int>({303, 10, 303, 18}));
+
+    EXPECT_EQ(BarFillEnd(bar, 0, 100), 16);
+    EXPECT_EQ(BarFillEnd(bar, 50, 100), 16 + 287 / 2);
+    EXPECT_EQ(BarFillEnd(bar, 100, 100), 303);
+    EXPECT_EQ(BarFillEnd(bar, 150, 100), 303) << "kept inside the bar";
+    EXPECT_EQ(BarFillEnd(bar, 5, 0), 16);
+    EXPECT_EQ(BarFillEnd(bar, 4000000000u, 4000000000u), 303) << "no overflow";
+
+    EXPECT_EQ(MeterLevel(0), 0);
+    EXPECT_EQ(MeterLevel(-1200), 1200);
+    EXPECT_EQ(MeterLevel(32767), 32700);
+    EXPECT_EQ(MeterLevel(INT32_MIN), 32700);
+}
+
+TEST(RecorderDisplayTexts, StatusTimeAndSize) {
+    RecorderDisplay display = {16000, 0, 24000};
+    RecorderDisplayTexts texts = BuildDisplayTexts(kRecorderRecording, display, 8000, kAudioGsm, 0);
+    EXPECT_STREQ(texts.status, "RECORDING");
+    EXPECT_EQ(texts.statusColour, 0x000080u);
+    EXPECT_STREQ(texts.time, "00:02.0");
+    EXPECT_STREQ(texts.size, " 3.2 kB      ");
+
+    texts = BuildDisplayTexts(kRecorderStopped, display, 8000, kAudioGsm, 0);
+    EXPECT_STREQ(texts.status, "STOPPED");
+    EXPECT_EQ(texts.statusColour, 0xFFFFFFu);
+    EXPECT_STREQ(texts.time, "00:03.0") << "the stopped length";
+    EXPECT_STREQ(texts.size, " 4.8 kB      ");
+
+    display = {4000, 24000, 24000};
+    texts = BuildDisplayTexts(kRecorderPlaying, display, 8000, kAudioUncompressed, 0);
+    EXPECT_STREQ(texts.status, "PLAYING");
+    EXPECT_EQ(texts.statusColour, 0x00FF00u);
+    EXPECT_STREQ(texts.time, "00:00.5");
+    EXPECT_STREQ(texts.size, " 4.0 kB      ");
+
+    display = {0, 0, 0};
+    texts = BuildDisplayTexts(kRecorderStopped, display, 0, kAudioGsm, 0);
+    EXPECT_STREQ(texts.time, "00:00.0");
+    EXPECT_STREQ(texts.size, "  0 bytes         ");
+
+    display = {0, 0, 88200 * 75 + 44100};
+    texts = BuildDisplayTexts(kRecorderStopped, display, 88200, kAudioCustom, 0);
+    EXPECT_STREQ(texts.time, "1:15.5");
+    EXPECT_STREQ(texts.size, "6.7 MB      ");
+}
+
+TEST(RecorderDisplayTexts, SizeEstimateOfEachEncoder) {
+    EXPECT_EQ(EstimatedVoiceFileSize(16000, kAudioGsm, 0), 3200u);
+    EXPECT_EQ(EstimatedVoiceFileSize(16000, kAudioMp3, kMp3Quality16kHz), 2000u);
+    EXPECT_EQ(EstimatedVoiceFileSize(16000, kAudioMp3, kMp3Quality8kHz), 1000u);
+    EXPECT_EQ(EstimatedVoiceFileSize(16000, kAudioUncompressed, 0), 16000u);
+    EXPECT_EQ(EstimatedVoiceFileSize(16000, kAudioCustom, 1), 16000u);
+}
+
+TEST(RecorderDisplayTexts, BarLook) {
+    EXPECT_EQ(RecorderBarLook(kRecorderStopped, {500, 1000, 1000}), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {0, 0, 0}), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {10, 0, 0}), BarLook::Meter);
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {0, 1000, 1000}), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 1000, 1000}), BarLook::Progress);
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 0, 0}), BarLook::Empty);
+}
+
+std::string Describe(const KeyAction& action) {
+    if (action.ignored) {
+        return "ignored";
+    }
+    const char* steps[] = {"-", "start recording", "stop recording", "start playback",
+                           "stop playback"};
+    return std::string(action.title) + " / " + steps[static_cast<int>(action.step)];
+}
+
+TEST(RecorderControls, TheKeyTable) {
+    const uint32_t stopped = kRecorderStopped, recording = kRecorderRecording,
+                   playing = kRecorderPlaying;
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Record, stopped, true)),
+              "Recording... / start recording");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Record, recording, true)),
+              "Voice Message / stop recording");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Record, playing, true)),
+              "Voice Message / stop playback");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Stop, stopped, false)), "Voice Message / -");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Stop, recording, true)),
+              "Voice Message / stop recording");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Stop, playing, true)),
+              "Voice Message / stop playback");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Play, stopped, false)), "ignored");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Play, stopped, true)),
+              "Playing Message / start playback");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Play, recording, true)),
+              "Voice Message / stop recording");
+    EXPECT_EQ(Describe(DecideKeyAction(RecorderKey::Play, playing, true)),
+              "Voice Message / stop playback");
+
+    EXPECT_STREQ(TitleForState(stopped), "Voice Message");
+    EXPECT_STREQ(TitleForState(recording), "Recording...");
+    EXPECT_STREQ(TitleForState(playing), "Playing Message");
+
+    EXPECT_EQ(DecideAttachAction(stopped, false), AttachAction::Close);
+    EXPECT_EQ(DecideAttachAction(recording, true), AttachAction::StopAndStay);
+    EXPECT_EQ(DecideAttachAction(playing, true), AttachAction::Attach);
+    EXPECT_EQ(DecideAttachAction(stopped, true), AttachAction::Attach);
+    EXPECT_EQ(DecideCancelAction(recording), CancelAction::StopAndStay);
+    EXPECT_EQ(DecideCancelAction(playing), CancelAction::Close);
+    EXPECT_EQ(DecideCancelAction(stopped), CancelAction::Close);
+}
+
+// The frames of `ticks` ticks in `mode`, as "r3" (recording set) or "p12" (playing set), "-"
+// when nothing is drawn.
+std::string Frames(RecorderAnimation& animation, int mode, int ticks) {
+    std::string frames;
+    for (int i = 0; i < ticks; ++i) {
+        const AnimationFrame frame = NextAnimationFrame(animation, mode);
+        frames += frame.set == kAnimationStopped   ? "-"
+                  : frame.set == kAnimationPlaying ? "p" + std::to_string(frame.index)
+                                                   : "r" + std::to_string(frame.index);
+        frames += " ";
+    }
+    return frames;
+}
+
+TEST(RecorderAnimationFrames, RecordingPlayingAndTheStepsBackAfterAStop) {
+    RecorderAnimation animation = InitialRecorderAnimation();
+    EXPECT_EQ(Frames(animation, kAnimationStopped, 3), "- - - ") << "nothing before a first take";
+    EXPECT_EQ(Frames(animation, kAnimationRecording, 11), "r0 r1 r2 r3 r4 r5 r6 r7 r8 r8 r8 ");
+    EXPECT_EQ(Frames(animation, kAnimationStopped, 9), "r6 r5 r4 r3 r2 r1 r0 - - ");
+    EXPECT_EQ(Frames(animation, kAnimationPlaying, 13),
+              "p0 p1 p2 p3 p4 p5 p6 p7 p8 p9 p10 p11 p12 ");
+    EXPECT_EQ(Frames(animation, kAnimationPlaying, 9), "p6 p7 p8 p9 p10 p11 p12 p6 p7 ");
+    EXPECT_EQ(Frames(animation, kAnimationStopped, 2), "p6 p5 ");
+    // The loop goes on where it stopped; the stop went back to 0 frames first.
+    EXPECT_EQ(Frames(animation, kAnimationPlaying, 16),
+              "p0 p1 p2 p3 p4 p5 p6 p7 p8 p9 p10 p11 p12 p8 p9 p10 ");
+    // Straight from playing to recording (no stopped tick between): the recording starts at 0.
+    EXPECT_EQ(Frames(animation, kAnimationRecording, 2), "r0 r1 ");
+    EXPECT_EQ(Frames(animation, kAnimationStopped, 1), "r6 ");
+}
+
+} // namespace
