@@ -1,22 +1,30 @@
 #include "mail/body_parts.h"
 
+#include "mail/mail_encoding.h"
 #include "mail/mime_builder.h"
 #include "mail/outgoing_message.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
-std::string PlainTextHeaders() {
-    return std::string("\r\n--") + kMainBoundary +
-           "\r\n"
-           "Content-Type: text/plain\r\n"
-           "Content-Transfer-Encoding: 7bit\r\n\r\n";
+// The Content-Type and encoding lines of a text or HTML part: 7bit for plain ASCII, otherwise
+// windows-1252 in quoted-printable.
+std::string ContentLines(const char* type, bool encoded) {
+    return std::string("Content-Type: ") + type +
+           (encoded ? std::string("; charset=") + kMailCharset +
+                          "\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+                    : std::string("\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"));
 }
 
-std::string AlternativeTextHeaders() {
+std::string PlainTextHeaders(bool encoded) {
+    return std::string("\r\n--") + kMainBoundary + "\r\n" + ContentLines("text/plain", encoded);
+}
+
+std::string AlternativeTextHeaders(bool encoded) {
     return std::string("\r\n--") + kMainBoundary +
            "\r\n"
            "Content-Type: multipart/alternative;\r\n"
@@ -24,17 +32,19 @@ std::string AlternativeTextHeaders() {
            kAlternativeBoundary +
            "\"\r\n\r\n"
            "\r\n--" +
-           kAlternativeBoundary +
-           "\r\n"
-           "Content-Type: text/plain\r\n"
-           "Content-Transfer-Encoding: 7bit\r\n\r\n";
+           kAlternativeBoundary + "\r\n" + ContentLines("text/plain", encoded);
 }
 
-std::string HtmlHeaders() {
-    return std::string("\r\n\r\n--") + kAlternativeBoundary +
-           "\r\n"
-           "Content-Type: text/html\r\n"
-           "Content-Transfer-Encoding: 7bit\r\n\r\n";
+std::string HtmlHeaders(bool encoded) {
+    return std::string("\r\n\r\n--") + kAlternativeBoundary + "\r\n" +
+           ContentLines("text/html", encoded);
+}
+
+// The content as it goes out: every line ending in CR LF, and quoted-printable when it holds
+// bytes of 0x80 and above.
+std::string WireContent(const char* content, size_t length, bool encoded) {
+    const std::string lines = WithCrLfLineEnds(content, length);
+    return encoded ? EncodeQuotedPrintable(lines.data(), lines.size()) : lines;
 }
 
 // The sub-headers followed by the content with every line-leading dot doubled, in a new
@@ -69,13 +79,13 @@ char* ComposePart(const std::string& headers, const char* content, size_t length
 }
 
 // Rewrites the start of a text part that opened the multipart/alternative container.
-void FallBackToPlainTextPart(OutgoingMessage& message) {
-    const std::string alternative = AlternativeTextHeaders();
+void FallBackToPlainTextPart(OutgoingMessage& message, bool encoded) {
+    const std::string alternative = AlternativeTextHeaders(encoded);
     if (!message.textReady || message.textLength < alternative.size() ||
         std::memcmp(message.textPart, alternative.data(), alternative.size()) != 0) {
         return;
     }
-    const std::string plain = PlainTextHeaders();
+    const std::string plain = PlainTextHeaders(encoded);
     const size_t contentLength = message.textLength - alternative.size();
     std::memcpy(message.textPart, plain.data(), plain.size());
     std::memmove(message.textPart + plain.size(), message.textPart + alternative.size(),
@@ -89,9 +99,17 @@ void AppendEditorLine(std::string& text, const char* line, size_t length) {
     if (length == 0) {
         return;
     }
-    text.append(line, length);
-    if (std::memchr(line, '\n', length) == nullptr) {
+    if (line[length - 1] == '\n') {
+        text.append(line, length - 1);
+        if (length < 2 || line[length - 2] != '\r') {
+            text += '\r';
+        }
         text += '\n';
+    } else if (std::memchr(line, '\n', length) != nullptr) {
+        text.append(line, length);
+    } else {
+        text.append(line, length);
+        text += line[length - 1] == '\r' ? "\n" : "\r\n";
     }
 }
 
@@ -103,9 +121,17 @@ bool BuildTextPart(OutgoingMessage& message, const char* text, size_t length) {
     if (length == 0) {
         return true;
     }
-    const std::string headers = message.alternative ? AlternativeTextHeaders() : PlainTextHeaders();
+    const bool encoded = HasEightBitBytes(text, length);
     uint32_t partLength = 0;
-    char* part = ComposePart(headers, text, length, &partLength);
+    char* part = nullptr;
+    try {
+        const std::string headers =
+            message.alternative ? AlternativeTextHeaders(encoded) : PlainTextHeaders(encoded);
+        const std::string content = WireContent(text, length, encoded);
+        part = ComposePart(headers, content.data(), content.size(), &partLength);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (part == nullptr) {
         return false;
     }
@@ -121,11 +147,24 @@ bool BuildHtmlPart(OutgoingMessage& message, const char* html) {
     message.htmlLength = 0;
     message.htmlReady = 0;
     if (html == nullptr || html[0] == '\0') {
-        FallBackToPlainTextPart(message);
+        try {
+            FallBackToPlainTextPart(message, false);
+            FallBackToPlainTextPart(message, true);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
         return true;
     }
+    const size_t length = std::strlen(html);
+    const bool encoded = HasEightBitBytes(html, length);
     uint32_t partLength = 0;
-    char* part = ComposePart(HtmlHeaders(), html, std::strlen(html), &partLength);
+    char* part = nullptr;
+    try {
+        const std::string content = WireContent(html, length, encoded);
+        part = ComposePart(HtmlHeaders(encoded), content.data(), content.size(), &partLength);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (part == nullptr) {
         return false;
     }

@@ -1,10 +1,13 @@
 #include "mail/mime_builder.h"
 
 #include "app/settings_file.h"
+#include "mail/mail_encoding.h"
 #include "mail/outgoing_message.h"
 
+#include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -51,6 +54,28 @@ void AppendAddressLine(BoundedText& text, const char* prefix, const RecipientLis
     AppendFormat(text, "\r\n");
 }
 
+// The column at which the last line of text ends.
+size_t LastLineColumn(const char* text) {
+    const char* lineEnd = std::strrchr(text, '\n');
+    return std::strlen(lineEnd != nullptr ? lineEnd + 1 : text);
+}
+
+// "Prefix: "Name" <address>"; a name with bytes of 0x80 and above goes as encoded words, and
+// the address moves to a line of its own when the words leave no room for it.
+void AppendNamedAddressLine(BoundedText& text, const char* prefix, const char* name,
+                            const char* address) {
+    if (!HasEightBitBytes(name, std::strlen(name))) {
+        AppendFormat(text, "%s \"%s\" <%s>\r\n", prefix, name, address);
+        return;
+    }
+    char words[kNameLength * 5];
+    EncodeHeaderWords(name, words, sizeof words);
+    const size_t column =
+        (std::strchr(words, '\n') == nullptr ? std::strlen(prefix) + 1 : 0) + LastLineColumn(words);
+    const bool fold = column + std::strlen(address) + 3 > 76;
+    AppendFormat(text, "%s %s%s<%s>\r\n", prefix, words, fold ? "\r\n " : " ", address);
+}
+
 struct ContentTypeRow {
     const char* extensions[5];
     const char* type;
@@ -77,28 +102,53 @@ const ContentTypeRow kContentTypes[] = {
 
 } // namespace
 
-void FormatMailDate(time_t when, char* out, size_t outSize) {
+void FormatMailDate(const MailLocalTime& local, int utcOffsetMinutes, char* out, size_t outSize) {
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (outSize == 0) {
         return;
     }
     out[0] = '\0';
-    const struct tm* local = std::localtime(&when);
-    if (local != nullptr && std::strftime(out, outSize, "%a, %d %b %y %H:%M:%S %Z", local) == 0) {
+    if (local.weekday < 0 || local.weekday > 6 || local.month < 1 || local.month > 12) {
+        return;
+    }
+    const int offset = std::abs(utcOffsetMinutes) % (100 * 60);
+    std::snprintf(out, outSize, "%s, %02d %s %04d %02d:%02d:%02d %c%02d%02d", kDays[local.weekday],
+                  local.day, kMonths[local.month - 1], local.year, local.hour, local.minute,
+                  local.second, utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+}
+
+void FormatMessageId(uint64_t seconds, uint32_t processId, uint32_t counter, const char* sender,
+                     char* out, size_t outSize) {
+    const char* at = std::strrchr(sender, '@');
+    const char* domain = at != nullptr && at[1] != '\0' ? at + 1 : "localhost";
+    if (outSize > 0 && std::snprintf(out, outSize, "<%" PRIu64 ".%" PRIu32 ".%" PRIu32 "@%s>",
+                                     seconds, processId, counter, domain) < 0) {
         out[0] = '\0';
     }
 }
 
 size_t BuildHeaderBlock(const ProgramSettings& settings, const OutgoingMessage& message,
-                        const char* dateText, char* out, size_t outSize) {
+                        const char* dateText, const char* messageId, char* out, size_t outSize) {
     BoundedText text = StartText(out, outSize);
     if (settings.replyTo[0] != '\0') {
-        AppendFormat(text, "Reply-To: \"%s\" <%s>\r\n", settings.userName, settings.replyTo);
+        AppendNamedAddressLine(text, "Reply-To:", settings.userName, settings.replyTo);
     }
-    AppendFormat(text, "From: \"%s\" <%s>\r\n", settings.userName, settings.mailFrom);
+    AppendNamedAddressLine(text, "From:", settings.userName, settings.mailFrom);
     AppendAddressLine(text, "To:", message.to);
     AppendAddressLine(text, "Cc:", message.cc);
     AppendFormat(text, "Date: %s\r\n", dateText);
-    AppendFormat(text, "Subject: %.*s\r\n", kSubjectLength - 1, message.subject);
+    AppendFormat(text, "Message-ID: %s\r\n", messageId);
+    char subject[kSubjectLength];
+    CopyField(subject, sizeof subject, message.subject);
+    if (HasEightBitBytes(subject, std::strlen(subject))) {
+        char words[kSubjectLength * 5];
+        EncodeHeaderWords(subject, words, sizeof words);
+        AppendFormat(text, "Subject: %s\r\n", words);
+    } else {
+        AppendFormat(text, "Subject: %s\r\n", subject);
+    }
     AppendFormat(text, "X-mailer: Kestro\r\n");
     AppendFormat(text, "MIME-Version: 1.0\r\n");
     AppendFormat(text, "Content-Type: multipart/mixed; boundary=\"%s\"\r\n", kMainBoundary);
@@ -131,6 +181,15 @@ size_t BuildAttachmentHeader(const char* path, char* out, size_t outSize) {
     const char* name = AttachmentFileName(path);
     BoundedText text = StartText(out, outSize);
     AppendFormat(text, "\r\n--%s\r\n", kMainBoundary);
+    if (HasEightBitBytes(name, std::strlen(name))) {
+        char words[kAttachmentPathLength * 5];
+        EncodeHeaderWords(name, words, sizeof words);
+        AppendFormat(text, "Content-Type: %s;\r\n\tname=\"%s\"\r\n", LookupContentType(path),
+                     words);
+        AppendFormat(text, "Content-Transfer-Encoding: base64\r\n");
+        AppendFormat(text, "Content-Disposition: attachment;\r\n\tfilename=\"%s\"\r\n\r\n", words);
+        return text.length;
+    }
     AppendFormat(text, "Content-Type: %s; name=\"%s\"\r\n", LookupContentType(path), name);
     AppendFormat(text, "Content-Transfer-Encoding: base64\r\n");
     AppendFormat(text, "Content-Disposition: attachment;\r\n\tfilename=\"%s\"\r\n\r\n", name);

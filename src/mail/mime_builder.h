@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 
 struct OutgoingMessage;
 struct ProgramSettings;
@@ -18,23 +17,43 @@ constexpr const char* kAlternativeBoundary = "kestr1_140899_bOUNdaRY_9903_alt";
 constexpr const char* kPlainTrailerText = "";
 constexpr const char* kHtmlTrailerText = "";
 
-// Large enough for the longest header block: two names and addresses, 64 To and 64 Cc
-// addresses, a 511-character date and a 1023-character subject.
-constexpr size_t kHeaderBlockSize = 16384;
-// Large enough for an attachment's sub-headers with a file name of 1023 characters, twice.
-constexpr size_t kAttachmentHeaderSize = 2560;
+// Large enough for the longest header block: two names and addresses (the names as encoded
+// words), 64 To and 64 Cc addresses, a 511-character date, the Message-ID and a 1023-character
+// subject as encoded words.
+constexpr size_t kHeaderBlockSize = 24576;
+// Large enough for an attachment's sub-headers with a file name of 1023 characters as encoded
+// words, twice.
+constexpr size_t kAttachmentHeaderSize = 12288;
 constexpr size_t kDateTextSize = 512;
+constexpr size_t kMessageIdSize = 320;
 
-// The local time as "%a, %d %b %y %H:%M:%S %Z" (English names in the C locale, the time-zone
-// name as the C library reports it).
-void FormatMailDate(time_t when, char* out, size_t outSize);
+// A local time as the clock shows it.
+struct MailLocalTime {
+    int year;
+    int month;   // 1 to 12
+    int day;     // 1 to 31
+    int weekday; // 0 (Sunday) to 6
+    int hour;
+    int minute;
+    int second;
+};
+
+// "Sun, 06 Dec 2026 12:17:56 +0100": English names whatever the locale, the local time's
+// offset from UTC in minutes as +hhmm or -hhmm. An out-of-range weekday or month gives "".
+void FormatMailDate(const MailLocalTime& local, int utcOffsetMinutes, char* out, size_t outSize);
+
+// "<seconds.process.counter@domain>": the domain is what follows the last "@" of the sender
+// ("localhost" without one). The three numbers keep every message of a machine distinct.
+void FormatMessageId(uint64_t seconds, uint32_t processId, uint32_t counter, const char* sender,
+                     char* out, size_t outSize);
 
 // The top-level header block: Reply-To (only with a REPLYTO setting), From, To and Cc (each only
-// with an address), Date, Subject, X-mailer, MIME-Version, Content-Type with the main boundary, the
-// empty line that ends the headers and the preamble. Bcc addresses never appear. Returns the
-// length; the text is always terminated and is cut rather than overrunning out.
+// with an address), Date, Message-ID, Subject, X-mailer, MIME-Version, Content-Type with the main
+// boundary, the empty line that ends the headers and the preamble. Bcc addresses never appear.
+// Returns the length; the text is always terminated and is cut rather than overrunning out. A
+// subject or user name with bytes of 0x80 and above goes out as encoded words.
 size_t BuildHeaderBlock(const ProgramSettings& settings, const OutgoingMessage& message,
-                        const char* dateText, char* out, size_t outSize);
+                        const char* dateText, const char* messageId, char* out, size_t outSize);
 
 // The file name of a path: what follows its last backslash (or slash).
 const char* AttachmentFileName(const char* path);
@@ -44,7 +63,8 @@ const char* AttachmentFileName(const char* path);
 const char* LookupContentType(const char* path);
 
 // The sub-header block that opens an attachment part: boundary, Content-Type with the name,
-// base64 encoding and the disposition with the file name, then the empty line. Returns the
+// base64 encoding and the disposition with the file name (as encoded words, each on a line of
+// its own, when it holds bytes of 0x80 and above), then the empty line. Returns the
 // length; the text is always terminated and cut rather than overrunning out.
 size_t BuildAttachmentHeader(const char* path, char* out, size_t outSize);
 

@@ -201,8 +201,12 @@ void StepData(SmtpSession& session, uint32_t next) {
             char date[kDateTextSize] = {};
             session.platform->GetDateText(date, sizeof date);
             date[sizeof date - 1] = '\0';
-            session.dataLength = static_cast<uint32_t>(BuildHeaderBlock(
-                *session.settings, message, date, session.dataBuffer, sizeof session.dataBuffer));
+            char messageId[kMessageIdSize] = {};
+            session.platform->GetMessageId(session.settings->mailFrom, messageId, sizeof messageId);
+            messageId[sizeof messageId - 1] = '\0';
+            session.dataLength = static_cast<uint32_t>(
+                BuildHeaderBlock(*session.settings, message, date, messageId, session.dataBuffer,
+                                 sizeof session.dataBuffer));
         } else if (stage == SMTP_TEXT) {
             session.platform->ShowStatusText("Sending Message");
         } else if (stage == SMTP_TEXT_TRAILER) {

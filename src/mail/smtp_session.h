@@ -74,6 +74,8 @@ struct SmtpPlatform {
     virtual void Close() = 0;
     virtual void GetLocalHostName(char* name, size_t size) = 0; // for HELO
     virtual void GetDateText(char* text, size_t size) = 0;      // usually FormatMailDate(now)
+    // A Message-ID no other message carries, usually FormatMessageId(now, process, counter).
+    virtual void GetMessageId(const char* sender, char* text, size_t size) = 0;
     // Posts a write notification (kSmtpEventWrite) to the session's window.
     virtual void PostWriteEvent() = 0;
     virtual void ShowStatusText(const char* text) = 0;

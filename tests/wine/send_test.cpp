@@ -141,6 +141,22 @@ std::string Bytes(size_t count, unsigned seed) {
     return bytes;
 }
 
+// Undoes quoted-printable: soft line breaks go, =XX becomes the byte.
+std::string DecodeQuotedPrintable(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "=\r\n") == 0) {
+            i += 2;
+        } else if (text[i] == '=' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 class Sending : public MainWindowTest {
   protected:
     std::string InitialSettingsFile() const override {
@@ -313,29 +329,35 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
                                         "RCPT TO:<cy@example.com>", "RCPT TO:<dee@example.org>",
                                         "RCPT TO:<eve@example.org>"}));
 
-    // The whole message, with the date and the two base64 texts checked on their own.
+    // The whole message, with the date, the Message-ID and the two base64 texts checked on
+    // their own.
     std::string data = mail.data;
     const std::regex date("\r\nDate: (Mon|Tue|Wed|Thu|Fri|Sat|Sun), [0-3][0-9] "
-                          "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [0-9][0-9] "
-                          "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] [^\r\n]*\r\n");
+                          "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) 20[0-9][0-9] "
+                          "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] [+-][0-9]{4}\r\n");
     EXPECT_TRUE(std::regex_search(data, date)) << data.substr(0, 400);
     data =
         std::regex_replace(data, date, "\r\nDate: *\r\n", std::regex_constants::format_first_only);
+    const std::regex messageId("\r\nMessage-ID: <[0-9]+\\.[0-9]+\\.[0-9]+@example\\.org>\r\n");
+    EXPECT_TRUE(std::regex_search(data, messageId)) << data.substr(0, 400);
+    data = std::regex_replace(data, messageId, "\r\nMessage-ID: *\r\n",
+                              std::regex_constants::format_first_only);
     const std::string voiceText = CheckAttachment(data, "voice.wav", voice);
     const std::string notesText = CheckAttachment(data, "notes.txt", notes);
     const std::string font = "<FONT color=#000000 face=\"Arial\" size=2>";
     const std::string html =
-        "<HTML>\n<BODY>\n<DIV><STRONG><FONT color=#ff0000 face=\"Arial\" size=2>Hello</STRONG>"
-        "</FONT>" +
+        "<HTML>\r\n<BODY>\r\n<DIV><STRONG><FONT color=#ff0000 face=\"Arial\" size=2>Hello"
+        "</STRONG></FONT>" +
         font + " Bob,</FONT></DIV>\r\n<DIV>" + font + "see the files.</FONT></DIV>\r\n<DIV>" +
         font + ".</FONT></DIV>\r\n<DIV>" + font + "Ann</FONT></DIV>\r\n<DIV>" + font +
-        "</FONT></DIV></BODY>\n</HTML>\n";
+        "</FONT></DIV></BODY>\r\n</HTML>\r\n";
     const std::string part = "\r\n--" + kMain + "\r\n";
     EXPECT_EQ(data, "Reply-To: \"Ann Lee\" <ann.lee@example.org>\r\n"
                     "From: \"Ann Lee\" <ann@example.org>\r\n"
                     "To: <bob@example.net>, <cy@example.com>\r\n"
                     "Cc: <dee@example.org>\r\n"
                     "Date: *\r\n"
+                    "Message-ID: *\r\n"
                     "Subject: Files for Bob\r\n"
                     "X-mailer: Kestro\r\n"
                     "MIME-Version: 1.0\r\n"
@@ -411,6 +433,26 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
     EXPECT_NE(settings.find("\r\nALWAYS_CLOSE=0\r\nALWAYS_SAVE=1\r\nALWAYS_CLEAR=1\r\n"),
               std::string::npos)
         << settings;
+}
+
+TEST_F(Sending, AccentedSubjectAndBodyArriveEncodedAndDecodeToWhatWasTyped) {
+    REQUIRE_SINK();
+    Address("bob@example.net", "Caf\xE9 cr\xE8me");
+    SetWindowTextA(app.bodyEditor, "Un caf\xE9 = deux\r\n.fin");
+    const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    EXPECT_NE(mail.data.find("\r\nSubject: =?windows-1252?Q?Caf=E9_cr=E8me?=\r\nX-mailer: "),
+              std::string::npos)
+        << mail.data.substr(0, 400);
+    const std::string opening = "\r\n--" + kMain +
+                                "\r\nContent-Type: text/plain; charset=windows-1252\r\n"
+                                "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
+    const size_t start = mail.data.find(opening);
+    ASSERT_NE(start, std::string::npos) << mail.data;
+    const size_t from = start + opening.size();
+    const std::string body = mail.data.substr(from, mail.data.find("\r\n--" + kMain, from) - from);
+    EXPECT_EQ(body, "Un caf=E9 =3D deux\r\n.fin\r\n");
+    EXPECT_EQ(DecodeQuotedPrintable(body), "Un caf\xE9 = deux\r\n.fin\r\n");
 }
 
 TEST_F(Sending, TheDialogClosesItselfAtTheFifthTickWithTheTickedChoices) {

@@ -60,7 +60,26 @@ struct WinsockPlatform : SmtpPlatform {
         }
     }
     void GetDateText(char* text, size_t size) override {
-        FormatMailDate(time(nullptr), text, size);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        TIME_ZONE_INFORMATION zone;
+        const DWORD zoneState = GetTimeZoneInformation(&zone);
+        LONG bias = zone.Bias; // minutes to add to the local time to get UTC
+        if (zoneState == TIME_ZONE_ID_DAYLIGHT) {
+            bias += zone.DaylightBias;
+        } else if (zoneState == TIME_ZONE_ID_STANDARD) {
+            bias += zone.StandardBias;
+        } else if (zoneState == TIME_ZONE_ID_INVALID) {
+            bias = 0;
+        }
+        const MailLocalTime local = {now.wYear, now.wMonth,  now.wDay,   now.wDayOfWeek,
+                                     now.wHour, now.wMinute, now.wSecond};
+        FormatMailDate(local, -static_cast<int>(bias), text, size);
+    }
+    void GetMessageId(const char* sender, char* text, size_t size) override {
+        static uint32_t messageCount = 0;
+        FormatMessageId(static_cast<uint64_t>(time(nullptr)), GetCurrentProcessId(), ++messageCount,
+                        sender, text, size);
     }
     void PostWriteEvent() override { PostMessageA(window, WM_SOCKET_EVENT, 0, FD_WRITE); }
     void ShowStatusText(const char* text) override { SetStatusText(text); }

@@ -118,7 +118,10 @@ struct FakeServer : SmtpPlatform {
     void Close() override { ++closeCalls; }
     void GetLocalHostName(char* name, size_t size) override { CopyField(name, size, "kestro"); }
     void GetDateText(char* text, size_t size) override {
-        CopyField(text, size, "Tue, 05 Mar 24 09:07:03 CET");
+        CopyField(text, size, "Tue, 05 Mar 2024 09:07:03 +0100");
+    }
+    void GetMessageId(const char* sender, char* text, size_t size) override {
+        FormatMessageId(1709625423, 4242, 1, sender, text, size);
     }
     void PostWriteEvent() override { ++posted; }
     void ShowStatusText(const char* text) override { statusTexts.push_back(text); }
@@ -236,7 +239,8 @@ TEST(SmtpSession, PlainMessageGoesOutExactly) {
               "DATA\r\n"
               "From: \"Ann Lee\" <ann@example.org>\r\n"
               "To: <bob@example.net>\r\n"
-              "Date: Tue, 05 Mar 24 09:07:03 CET\r\n"
+              "Date: Tue, 05 Mar 2024 09:07:03 +0100\r\n"
+              "Message-ID: <1709625423.4242.1@example.org>\r\n"
               "Subject: Hello\r\n"
               "X-mailer: Kestro\r\n"
               "MIME-Version: 1.0\r\n"
@@ -312,7 +316,7 @@ TEST(SmtpSession, FormattedMessageCarriesTheHtmlAlternative) {
     const std::string& data = mail.server.data;
     const size_t text = data.find("\r\n--" + alt + "\r\nContent-Type: text/plain\r\n");
     const size_t html = data.find("\r\n\r\n--" + alt + "\r\nContent-Type: text/html\r\n");
-    const size_t end = data.find("</HTML>\n\r\n--" + alt + "--\r\n\r\n--" + kMain + "--\r\n");
+    const size_t end = data.find("</HTML>\r\n\r\n--" + alt + "--\r\n\r\n--" + kMain + "--\r\n");
     EXPECT_LT(text, html);
     EXPECT_LT(html, end);
     EXPECT_NE(end, std::string::npos);
