@@ -322,8 +322,7 @@ TEST(MimeBuilder, NonAsciiNamesAndSubjectBecomeEncodedWords) {
     // A long name: the address goes on a line of its own rather than past column 76.
     CopyField(settings.userName, ("\xE9" + std::string(30, 'n')).c_str());
     const std::string header = Header(settings, *message);
-    EXPECT_NE(header.find("nnn?=\r\n <reply@example.org>\r\nFrom: "), std::string::npos)
-        << header;
+    EXPECT_NE(header.find("nnn?=\r\n <reply@example.org>\r\nFrom: "), std::string::npos) << header;
     EXPECT_NE(header.find("nnn?= <ann@example.org>\r\n"), std::string::npos) << header;
     EXPECT_LE(LongestLine(header.substr(0, header.find("\r\nTo:"))), 76u);
 
