@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/text_lines.h"
+
 namespace {
 
 constexpr int kPathLength = 1024;
@@ -15,25 +17,6 @@ inline constexpr const char* kLineKeys[kCustomEncoderSlots] = {"CUSTOM1=", "CUST
 bool StorePath(const char* programDirectory, char (&path)[kPathLength]) {
     int length = std::snprintf(path, sizeof path, "%s%s", programDirectory, kCustomEncoderFileName);
     return length >= 0 && length < static_cast<int>(sizeof path);
-}
-
-// One line without its line end; the rest of a longer line is skipped. False at the end.
-bool ReadLine(std::FILE* file, char (&line)[kFileLineLength]) {
-    if (std::fgets(line, sizeof line, file) == nullptr) {
-        return false;
-    }
-    size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[--length] = '\0';
-    } else {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    if (length > 0 && line[length - 1] == '\r') {
-        line[--length] = '\0';
-    }
-    return true;
 }
 
 bool StartsWith(const char* line, const char* key) {
@@ -59,7 +42,7 @@ int ReadCustomEncoderLines(const char* programDirectory, CustomEncoderLines& lin
         return 0;
     }
     char line[kFileLineLength];
-    while (ReadLine(file, line)) {
+    while (ReadTextLine(file, line)) {
         if (StartsWith(line, kSlotKey)) {
             const char* value = line + std::strlen(kSlotKey);
             lines.slot = std::strcmp(value, "1") == 0 ? 1 : 0;

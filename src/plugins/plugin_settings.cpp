@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/text_lines.h"
+
 namespace {
 
 constexpr int kPathLength = 1024;
@@ -38,26 +40,6 @@ int ParseDecimal(const char* text) {
                                                                : static_cast<int>(-magnitude);
     }
     return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
-}
-
-// Reads one line of at most kLineLength - 1 characters without its line end; the rest of a
-// longer line is skipped, so it cannot pass for a line of its own. False at the end of the file.
-bool ReadLine(std::FILE* file, char (&line)[kLineLength]) {
-    if (std::fgets(line, sizeof line, file) == nullptr) {
-        return false;
-    }
-    size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[--length] = '\0';
-    } else {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    if (length > 0 && line[length - 1] == '\r') {
-        line[--length] = '\0';
-    }
-    return true;
 }
 
 bool TakeValue(const char* line, const char* key, int32_t& value) {
@@ -126,7 +108,7 @@ int ReadPluginSettings(const char* programDirectory, int mp3CodecPresent,
         {"REALVIDEO_SELECTION=", &settings.realVideoSelection},
     };
     char line[kLineLength];
-    while (ReadLine(file, line)) {
+    while (ReadTextLine(file, line)) {
         for (const auto& key : keys) {
             if (TakeValue(line, key.key, *key.value)) {
                 break;
