@@ -194,7 +194,7 @@ void MainWindowTest::SetUp() {
     }
     ReadSettings();
     window_ = CreateMainWindow();
-    ASSERT_NE(window_, nullptr);
+    ASSERT_NE(window_, nullptr) << "CreateWindowEx failed, error " << GetLastError();
     ShowWindow(window_, SW_SHOWNORMAL);
     PumpMessages();
 }
