@@ -2,6 +2,8 @@
 // not take, the two passes, cancel and failure, with a codec of the test's own.
 #include <gtest/gtest.h>
 
+#include "support/test_bytes.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -11,41 +13,6 @@
 #include "audio/wave_conversion.h"
 
 namespace {
-
-std::string TempPath(const char* name) {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_" +
-           name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string U32(uint32_t value) {
-    unsigned char bytes[4];
-    WriteLittleEndian32(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 4);
-}
-
-std::string U16(uint16_t value) {
-    unsigned char bytes[2];
-    WriteLittleEndian16(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 2);
-}
-
-std::string Chunk(const char* id, const std::string& contents) {
-    std::string chunk = std::string(id, 4) + U32(static_cast<uint32_t>(contents.size())) + contents;
-    if (contents.size() & 1) {
-        chunk += '\0';
-    }
-    return chunk;
-}
 
 std::string RiffWave(const std::string& body) {
     return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;

@@ -2,6 +2,8 @@
 // good and malformed.
 #include <gtest/gtest.h>
 
+#include "support/test_bytes.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,46 +15,10 @@
 
 namespace {
 
-std::string TempPath(const char* name) {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_" +
-           name;
-}
-
 // Stands in for the program directory (which ends in a separator): a file-name prefix of the
 // test's own, so that programDirectory + "tempwave.wav" is a file of this test.
 std::string ProgramDirectory() {
     return TempPath("");
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string U32(uint32_t value) {
-    unsigned char bytes[4];
-    WriteLittleEndian32(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 4);
-}
-
-std::string U16(uint16_t value) {
-    unsigned char bytes[2];
-    WriteLittleEndian16(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 2);
-}
-
-// A chunk with its size taken from the contents, padded to an even length.
-std::string Chunk(const char* id, const std::string& contents) {
-    std::string chunk = std::string(id, 4) + U32(static_cast<uint32_t>(contents.size())) + contents;
-    if (contents.size() & 1) {
-        chunk += '\0';
-    }
-    return chunk;
 }
 
 std::string ChunkHeader(const char* id, uint32_t size) {

@@ -2,6 +2,8 @@
 // through the conversion steps into MPEG Layer-3 frames of that format.
 #include <gtest/gtest.h>
 
+#include "support/test_bytes.h"
+
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -14,29 +16,6 @@
 #include "mp3_frames.h"
 
 namespace {
-
-std::string TempPath(const char* name) {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_" +
-           name;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string U32(uint32_t value) {
-    unsigned char bytes[4];
-    WriteLittleEndian32(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 4);
-}
-
-std::string U16(uint16_t value) {
-    unsigned char bytes[2];
-    WriteLittleEndian16(bytes, value);
-    return std::string(reinterpret_cast<char*>(bytes), 2);
-}
 
 TEST(ConverterCommand, TheDigitSelectsTheFormatAndTheRestIsTheName) {
     ConverterRequest request;

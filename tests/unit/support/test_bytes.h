@@ -1,0 +1,49 @@
+// Byte helpers shared by the tests of file formats: temporary paths, whole-file reads and
+// writes, little-endian numbers and RIFF chunks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "audio/riff_file.h"
+
+// A path in the temporary folder named after the running test.
+inline std::string TempPath(const char* name) {
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_" +
+           name;
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline std::string U32(uint32_t value) {
+    unsigned char bytes[4];
+    WriteLittleEndian32(bytes, value);
+    return std::string(reinterpret_cast<char*>(bytes), 4);
+}
+
+inline std::string U16(uint16_t value) {
+    unsigned char bytes[2];
+    WriteLittleEndian16(bytes, value);
+    return std::string(reinterpret_cast<char*>(bytes), 2);
+}
+
+// A chunk with its size taken from the contents, padded to an even length.
+inline std::string Chunk(const char* id, const std::string& contents) {
+    std::string chunk = std::string(id, 4) + U32(static_cast<uint32_t>(contents.size())) + contents;
+    if (contents.size() & 1) {
+        chunk += '\0';
+    }
+    return chunk;
+}
