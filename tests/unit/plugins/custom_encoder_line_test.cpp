@@ -7,25 +7,13 @@
 
 #include "plugins/custom_encoder_line.h"
 #include "plugins/encoder_command_line.h"
+#include "support/test_bytes.h"
 
 namespace {
 
-// A file-name prefix of the test's own that plays the program directory.
-std::string ProgramDirectory() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_";
-}
-
-void PlaceProgram(const std::string& directory, const char* name) {
-    std::FILE* file = std::fopen((directory + name).c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("MZ", file);
-    std::fclose(file);
-}
-
 TEST(CustomEncoderLine, TheConfiguredExampleStartsAsExpected) {
-    std::string directory = ProgramDirectory();
-    PlaceProgram(directory, "enc.exe");
+    std::string directory = TempPath("");
+    WriteBytes(directory + "enc.exe", "MZ");
     CustomEncoderCommand command;
     ASSERT_EQ(ParseCustomEncoderLine("enc.exe -in #i -out #u #x=.gsm", directory.c_str(), command),
               1);
@@ -43,9 +31,9 @@ TEST(CustomEncoderLine, TheConfiguredExampleStartsAsExpected) {
 }
 
 TEST(CustomEncoderLine, ProgramIsTakenOnlyWhenItIsAnExeInTheDirectory) {
-    std::string directory = ProgramDirectory();
-    PlaceProgram(directory, "enc.exe");
-    PlaceProgram(directory, "tool");
+    std::string directory = TempPath("");
+    WriteBytes(directory + "enc.exe", "MZ");
+    WriteBytes(directory + "tool", "MZ");
     CustomEncoderCommand command;
     EXPECT_EQ(ParseCustomEncoderLine("   enc.exe #x=gsm", directory.c_str(), command), 1);
     EXPECT_STREQ(command.customProgramName, "enc.exe");
@@ -62,8 +50,8 @@ TEST(CustomEncoderLine, ProgramIsTakenOnlyWhenItIsAnExeInTheDirectory) {
 }
 
 TEST(CustomEncoderLine, LinesWithoutExtensionAreLeftAsTheyAre) {
-    std::string directory = ProgramDirectory();
-    PlaceProgram(directory, "enc.exe");
+    std::string directory = TempPath("");
+    WriteBytes(directory + "enc.exe", "MZ");
     CustomEncoderCommand command;
     EXPECT_EQ(ParseCustomEncoderLine("enc.exe #i #u", directory.c_str(), command), 0);
     EXPECT_STREQ(command.customProgramName, "enc.exe");
@@ -81,7 +69,7 @@ TEST(CustomEncoderLine, LinesWithoutExtensionAreLeftAsTheyAre) {
 }
 
 TEST(CustomEncoderLine, OnlyTheFirstMarksAreUsedAndOnlyALeadingDotDropped) {
-    std::string directory = ProgramDirectory();
+    std::string directory = TempPath("");
     CustomEncoderCommand command;
     ASSERT_EQ(ParseCustomEncoderLine("e.exe #i #i #x=tar.gz #x=mp3 #u", directory.c_str(), command),
               1);
@@ -95,7 +83,7 @@ TEST(CustomEncoderLine, OnlyTheFirstMarksAreUsedAndOnlyALeadingDotDropped) {
 }
 
 TEST(CustomEncoderLine, TheLongestLinesStayInsideTheirBuffers) {
-    std::string directory = ProgramDirectory();
+    std::string directory = TempPath("");
     CustomEncoderCommand command;
     // 1023 characters with "#i" at the end grow by 11 within the prepared line.
     std::string line = "e.exe #x=wav " + std::string(1023 - 13 - 2, 'a') + "#i";

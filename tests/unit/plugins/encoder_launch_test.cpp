@@ -6,33 +6,9 @@
 
 #include "plugins/custom_encoder_store.h"
 #include "plugins/encoder_launch.h"
+#include "support/test_bytes.h"
 
 namespace {
-
-std::string ProgramDirectory() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_";
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-}
-
-std::string ReadText(const std::string& path) {
-    std::string text;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr) {
-        int c;
-        while ((c = std::fgetc(file)) != EOF) {
-            text += static_cast<char>(c);
-        }
-        std::fclose(file);
-    }
-    return text;
-}
 
 TEST(EncoderLaunch, Mp3AndRealVideoStartTheirProgramWithTheDigitBeforeTheName) {
     CustomEncoderCommand custom = {};
@@ -77,8 +53,8 @@ TEST(EncoderLaunch, Mp3AndRealVideoStartTheirProgramWithTheDigitBeforeTheName) {
 }
 
 TEST(EncoderLaunch, CustomRunnerStartsThePreparedLineWithTheOutputName) {
-    const std::string directory = ProgramDirectory();
-    WriteText(directory + "enc.exe", "MZ");
+    const std::string directory = TempPath("");
+    WriteBytes(directory + "enc.exe", "MZ");
     CustomEncoderCommand custom;
     ASSERT_EQ(ParseCustomEncoderLine("enc.exe -in #i -out #u #x=.gsm", directory.c_str(), custom),
               1);
@@ -143,7 +119,7 @@ TEST(EncoderLaunch, MissingAndUnstartableProgramMessages) {
 }
 
 TEST(CustomEncoderStore, LinesAndSlotRoundTripExactly) {
-    const std::string directory = ProgramDirectory();
+    const std::string directory = TempPath("");
     std::remove((directory + "custom.ini").c_str()); // left by an earlier run
     CustomEncoderLines lines;
     EXPECT_EQ(ReadCustomEncoderLines(directory.c_str(), lines), 0);
@@ -154,7 +130,7 @@ TEST(CustomEncoderStore, LinesAndSlotRoundTripExactly) {
     std::snprintf(lines.lines[1], sizeof lines.lines[1], "b.exe #i #u #x=ogg a=b");
     lines.slot = 1;
     ASSERT_EQ(WriteCustomEncoderLines(directory.c_str(), lines), 1);
-    EXPECT_EQ(ReadText(directory + "custom.ini"),
+    EXPECT_EQ(ReadBytes(directory + "custom.ini"),
               "CUSTOM_SLOT=1\nCUSTOM1=enc.exe -in #i -out #u #x=.gsm\nCUSTOM2=b.exe #i #u #x=ogg "
               "a=b\n");
     CustomEncoderLines again;
@@ -165,10 +141,10 @@ TEST(CustomEncoderStore, LinesAndSlotRoundTripExactly) {
 }
 
 TEST(CustomEncoderStore, OddFilesReadSafely) {
-    const std::string directory = ProgramDirectory();
+    const std::string directory = TempPath("");
     // CR LF ends, an unknown slot, a line longer than 1023 characters, no line end at the end.
-    WriteText(directory + "custom.ini",
-              "CUSTOM_SLOT=5\r\nOTHER=1\r\nCUSTOM1=" + std::string(1500, 'x') + "\r\nCUSTOM2=last");
+    WriteBytes(directory + "custom.ini", "CUSTOM_SLOT=5\r\nOTHER=1\r\nCUSTOM1=" +
+                                             std::string(1500, 'x') + "\r\nCUSTOM2=last");
     CustomEncoderLines lines;
     ASSERT_EQ(ReadCustomEncoderLines(directory.c_str(), lines), 1);
     EXPECT_EQ(lines.slot, 0);

@@ -6,37 +6,12 @@
 #include <string>
 
 #include "plugins/plugin_settings.h"
+#include "support/test_bytes.h"
 
 namespace {
 
-// A file-name prefix of the test's own that plays the program directory.
-std::string ProgramDirectory() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_";
-}
-
 std::string IniPath(const std::string& directory) {
     return directory + "plugin.ini";
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-}
-
-std::string ReadText(const std::string& path) {
-    std::string text;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr) {
-        int c;
-        while ((c = std::fgetc(file)) != EOF) {
-            text += static_cast<char>(c);
-        }
-        std::fclose(file);
-    }
-    return text;
 }
 
 void ExpectCaptureFormat(const PluginSettings& s, uint32_t rate, uint32_t avg, uint16_t align,
@@ -49,18 +24,18 @@ void ExpectCaptureFormat(const PluginSettings& s, uint32_t rate, uint32_t avg, u
 }
 
 TEST(PluginSettings, MissingFileGivesDefaultsAndIsWritten) {
-    std::string directory = ProgramDirectory();
+    std::string directory = TempPath("");
     std::remove(IniPath(directory).c_str());
     PluginSettings settings = {};
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 0);
-    EXPECT_EQ(ReadText(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=1\nMP3_QUALITY=0\n"
-                                            "VIDEO_SELECTION=1\nREALVIDEO_SELECTION=1\n");
+    EXPECT_EQ(ReadBytes(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=1\nMP3_QUALITY=0\n"
+                                             "VIDEO_SELECTION=1\nREALVIDEO_SELECTION=1\n");
     ExpectCaptureFormat(settings, 16000, 16000, 1, 8);
 
     std::remove(IniPath(directory).c_str());
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 0, settings), 0);
-    EXPECT_EQ(ReadText(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\n"
-                                            "VIDEO_SELECTION=1\nREALVIDEO_SELECTION=1\n");
+    EXPECT_EQ(ReadBytes(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\n"
+                                             "VIDEO_SELECTION=1\nREALVIDEO_SELECTION=1\n");
     ExpectCaptureFormat(settings, 8000, 8000, 1, 8);
 
     // The written file reads back as it was written.
@@ -72,10 +47,10 @@ TEST(PluginSettings, MissingFileGivesDefaultsAndIsWritten) {
 }
 
 TEST(PluginSettings, OtherVersionResetsEverySelectionAndLeavesTheFile) {
-    std::string directory = ProgramDirectory();
+    std::string directory = TempPath("");
     const std::string text = "VERSION=9\nAUDIO_SELECTION=3\nMP3_QUALITY=1\nVIDEO_SELECTION=1\n"
                              "REALVIDEO_SELECTION=2\n";
-    WriteText(IniPath(directory), text);
+    WriteBytes(IniPath(directory), text);
     PluginSettings settings = {};
     settings.customSlot = 1;
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 0);
@@ -85,17 +60,17 @@ TEST(PluginSettings, OtherVersionResetsEverySelectionAndLeavesTheFile) {
     EXPECT_EQ(settings.realVideoSelection, 0);
     EXPECT_EQ(settings.customSlot, 0);
     ExpectCaptureFormat(settings, 8000, 8000, 1, 8);
-    EXPECT_EQ(ReadText(IniPath(directory)), text);
+    EXPECT_EQ(ReadBytes(IniPath(directory)), text);
 
-    WriteText(IniPath(directory), "AUDIO_SELECTION=1\n"); // no version line: version 0
+    WriteBytes(IniPath(directory), "AUDIO_SELECTION=1\n"); // no version line: version 0
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 0);
     EXPECT_EQ(settings.audioSelection, 0);
 }
 
 TEST(PluginSettings, ValuesAreClampedAsEachKeyAllows) {
-    std::string directory = ProgramDirectory();
-    WriteText(IniPath(directory), "VERSION=10\nAUDIO_SELECTION=7\nMP3_QUALITY=2\n"
-                                  "VIDEO_SELECTION=-1\nREALVIDEO_SELECTION=4\n");
+    std::string directory = TempPath("");
+    WriteBytes(IniPath(directory), "VERSION=10\nAUDIO_SELECTION=7\nMP3_QUALITY=2\n"
+                                   "VIDEO_SELECTION=-1\nREALVIDEO_SELECTION=4\n");
     PluginSettings settings = {};
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 1);
     EXPECT_EQ(settings.audioSelection, 0);
@@ -103,8 +78,8 @@ TEST(PluginSettings, ValuesAreClampedAsEachKeyAllows) {
     EXPECT_EQ(settings.videoSelection, -1);
     EXPECT_EQ(settings.realVideoSelection, 0);
 
-    WriteText(IniPath(directory), "VERSION=10\nAUDIO_SELECTION=-1\nMP3_QUALITY=-1\n"
-                                  "VIDEO_SELECTION=2\nREALVIDEO_SELECTION=-1\n");
+    WriteBytes(IniPath(directory), "VERSION=10\nAUDIO_SELECTION=-1\nMP3_QUALITY=-1\n"
+                                   "VIDEO_SELECTION=2\nREALVIDEO_SELECTION=-1\n");
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 1);
     EXPECT_EQ(settings.audioSelection, 0);
     EXPECT_EQ(settings.mp3Quality, 0);
@@ -113,7 +88,7 @@ TEST(PluginSettings, ValuesAreClampedAsEachKeyAllows) {
 }
 
 TEST(PluginSettings, LinesAreReadByKeyAtTheirStart) {
-    std::string directory = ProgramDirectory();
+    std::string directory = TempPath("");
     // CR LF line ends, a repeated key (the last one counts), a key not at the start, a key in
     // lower case, a long line hiding a key beyond 1023 characters, and a last line without its
     // line feed.
@@ -125,7 +100,7 @@ TEST(PluginSettings, LinesAreReadByKeyAtTheirStart) {
                        "AUDIO_SELECTION=3\n"
                        "MP3_QUALITY=junk\n"
                        "VERSION=10";
-    WriteText(IniPath(directory), text);
+    WriteBytes(IniPath(directory), text);
     PluginSettings settings = {};
     EXPECT_EQ(ReadPluginSettings(directory.c_str(), 1, settings), 1);
     EXPECT_EQ(settings.audioSelection, 3);
@@ -157,16 +132,16 @@ TEST(PluginSettings, CaptureFormatFollowsTheVoiceEncoder) {
 }
 
 TEST(PluginSettings, WritesTheFiveLinesExactly) {
-    std::string directory = ProgramDirectory();
-    WriteText(IniPath(directory), "something much longer that must be replaced entirely\n\n\n\n");
+    std::string directory = TempPath("");
+    WriteBytes(IniPath(directory), "something much longer that must be replaced entirely\n\n\n\n");
     PluginSettings settings = {};
     settings.audioSelection = 3;
     settings.mp3Quality = 1;
     settings.videoSelection = -1;
     settings.realVideoSelection = 2;
     EXPECT_EQ(WritePluginSettings(directory.c_str(), settings), 1);
-    EXPECT_EQ(ReadText(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=3\nMP3_QUALITY=1\n"
-                                            "VIDEO_SELECTION=-1\nREALVIDEO_SELECTION=2\n");
+    EXPECT_EQ(ReadBytes(IniPath(directory)), "VERSION=10\nAUDIO_SELECTION=3\nMP3_QUALITY=1\n"
+                                             "VIDEO_SELECTION=-1\nREALVIDEO_SELECTION=2\n");
 
     std::string missing = directory + "no such directory/";
     EXPECT_EQ(WritePluginSettings(missing.c_str(), settings), 0);
