@@ -27,6 +27,8 @@ from aiosmtpd.smtp import SMTP
 REFUSED_DOMAIN = "@refused.invalid"
 STALLING_DOMAIN = "@stall.invalid"
 STALL_SECONDS = 5
+# Room for the largest test message (50 MB of attachment in base64) and more.
+MAX_MESSAGE_BYTES = 256 * 1024 * 1024
 
 
 class Sink:
@@ -62,7 +64,8 @@ async def serve(port, folder, lifetime):
     sink = Sink(folder)
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
-        lambda: SMTP(sink, hostname="kestro-test-sink", decode_data=False),
+        lambda: SMTP(sink, hostname="kestro-test-sink", decode_data=False,
+                     data_size_limit=MAX_MESSAGE_BYTES),
         host="127.0.0.1", port=port)
     stop = loop.create_future()
     for signum in (signal.SIGTERM, signal.SIGINT):

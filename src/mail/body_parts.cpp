@@ -11,8 +11,8 @@
 
 namespace {
 
-// The Content-Type and encoding lines of a text or HTML part: 7bit for plain ASCII, otherwise
-// windows-1252 in quoted-printable.
+// The Content-Type and encoding lines of a text or HTML part: 7bit for plain ASCII in short
+// lines, otherwise windows-1252 in quoted-printable.
 std::string ContentLines(const char* type, bool encoded) {
     return std::string("Content-Type: ") + type +
            (encoded ? std::string("; charset=") + kMailCharset +
@@ -40,8 +40,14 @@ std::string HtmlHeaders(bool encoded) {
            ContentLines("text/html", encoded);
 }
 
-// The content as it goes out: every line ending in CR LF, and quoted-printable when it holds
-// bytes of 0x80 and above.
+// Whether the content needs quoted-printable: bytes of 0x80 and above, or a line that SMTP
+// cannot carry (a long paragraph of the HTML document is one line). Its soft line breaks keep
+// every line short and decode to exactly the text.
+bool NeedsQuotedPrintable(const char* content, size_t length) {
+    return HasEightBitBytes(content, length) || HasLineLongerThan(content, length, kSmtpLineLimit);
+}
+
+// The content as it goes out: every line ending in CR LF, and quoted-printable when asked.
 std::string WireContent(const char* content, size_t length, bool encoded) {
     const std::string lines = WithCrLfLineEnds(content, length);
     return encoded ? EncodeQuotedPrintable(lines.data(), lines.size()) : lines;
@@ -121,7 +127,7 @@ bool BuildTextPart(OutgoingMessage& message, const char* text, size_t length) {
     if (length == 0) {
         return true;
     }
-    const bool encoded = HasEightBitBytes(text, length);
+    const bool encoded = NeedsQuotedPrintable(text, length);
     uint32_t partLength = 0;
     char* part = nullptr;
     try {
@@ -156,7 +162,7 @@ bool BuildHtmlPart(OutgoingMessage& message, const char* html) {
         return true;
     }
     const size_t length = std::strlen(html);
-    const bool encoded = HasEightBitBytes(html, length);
+    const bool encoded = NeedsQuotedPrintable(html, length);
     uint32_t partLength = 0;
     char* part = nullptr;
     try {

@@ -14,10 +14,11 @@ struct OutgoingMessage;
 void AppendEditorLine(std::string& text, const char* line, size_t length);
 
 // Builds the text part from the plain text. Every line end goes out as CR LF; a text with bytes
-// of 0x80 and above is declared windows-1252 and sent quoted-printable, a plain ASCII one as
-// 7bit. An empty text leaves the part not ready. Every line
-// that starts with a dot gets a second dot, which the receiving server removes again, so no
-// line of the body can end the mail data or lose its dot. False when memory runs out.
+// of 0x80 and above, or with a line longer than SMTP carries (998 octets), is declared
+// windows-1252 and sent quoted-printable, a plain ASCII one in short lines as 7bit. An empty
+// text leaves the part not ready. Every line that starts with a dot gets a second dot, which
+// the receiving server removes again, so no line of the body can end the mail data or lose its
+// dot. False when memory runs out.
 bool BuildTextPart(OutgoingMessage& message, const char* text, size_t length);
 
 // Builds the HTML part from the converted document (line ends, encoding and dot lines treated

@@ -29,6 +29,22 @@ bool HasEightBitBytes(const char* text, size_t length) {
     return false;
 }
 
+bool HasLineLongerThan(const char* text, size_t length, size_t limit) {
+    size_t line = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            line = 0;
+            continue;
+        }
+        // A leading dot goes out twice.
+        line += line == 0 && text[i] == '.' ? 2 : 1;
+        if (line > limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string WithCrLfLineEnds(const char* text, size_t length) {
     std::string out;
     out.reserve(length + length / 16);

@@ -8,9 +8,16 @@
 constexpr const char* kMailCharset = "windows-1252";
 // No encoded word is longer than this, so a header line with one word stays under 76 columns.
 constexpr size_t kEncodedWordLength = 60;
+// The longest line SMTP carries, without its CR LF.
+constexpr size_t kSmtpLineLimit = 998;
 
 // True when the text holds a byte of 0x80 or above.
 bool HasEightBitBytes(const char* text, size_t length);
+
+// True when a line of the text would go out longer than limit octets: every line end (CR LF,
+// a bare CR or a bare LF) ends a line, and a line that starts with a dot counts one more, for
+// the dot the sender doubles.
+bool HasLineLongerThan(const char* text, size_t length, size_t limit);
 
 // Every line end becomes CR LF: a bare LF and a bare CR each turn into CR LF.
 std::string WithCrLfLineEnds(const char* text, size_t length);

@@ -263,6 +263,28 @@ bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytes
     return ok;
 }
 
+// Encodes the next blocks of the chunk, one after another, into the base64 buffer: up to
+// kBase64BlocksPerPiece of them, and none past the end of the chunk (whose last block may be
+// shorter, or empty when the chunk ended with a full block). A piece of many blocks costs the
+// socket one send where a block each would cost as many.
+void EncodeAttachmentBlocks(SmtpSession& session) {
+    std::memset(session.base64Buffer, 0, sizeof session.base64Buffer);
+    session.base64Length = 0;
+    for (uint32_t count = 0; count < kBase64BlocksPerPiece && session.chunkLeft >= 0; ++count) {
+        const uint32_t block = session.chunkLeft < static_cast<int32_t>(kBase64BlockSize)
+                                   ? static_cast<uint32_t>(session.chunkLeft)
+                                   : kBase64BlockSize;
+        uint32_t written = 0;
+        EncodeBase64Block(session.fileChunk + session.chunkPosition, block,
+                          session.base64Buffer + session.base64Length,
+                          sizeof session.base64Buffer - session.base64Length, &written);
+        session.base64Length += written;
+        session.chunkLeft -= static_cast<int32_t>(kBase64BlockSize);
+        session.chunkPosition += kBase64BlockSize;
+    }
+    session.needEncode = 0;
+}
+
 // Every attachment: its sub-header block, then its content in base64, read from disk a chunk
 // at a time and encoded a block at a time.
 void StepAttachments(SmtpSession& session) {
@@ -307,16 +329,7 @@ void StepAttachments(SmtpSession& session) {
                 session.needEncode = 1;
             }
             if (session.needEncode) {
-                const uint32_t block = session.chunkLeft < static_cast<int32_t>(kBase64BlockSize)
-                                           ? static_cast<uint32_t>(session.chunkLeft)
-                                           : kBase64BlockSize;
-                std::memset(session.base64Buffer, 0, sizeof session.base64Buffer);
-                EncodeBase64Block(session.fileChunk + session.chunkPosition, block,
-                                  session.base64Buffer, sizeof session.base64Buffer,
-                                  &session.base64Length);
-                session.chunkLeft -= static_cast<int32_t>(kBase64BlockSize);
-                session.chunkPosition += kBase64BlockSize;
-                session.needEncode = 0;
+                EncodeAttachmentBlocks(session);
             }
             piece = session.base64Buffer;
             length = session.base64Length;

@@ -57,6 +57,8 @@ constexpr size_t kSmtpHostNameSize = 256;
 constexpr uint32_t kAttachmentChunkSize = 131112; // a multiple of 3, like the base64 block
 constexpr int kSmtpSliceSize = 1280; // the most one send call gets of a header or body piece
 constexpr int kSmtpReceiveSize = 1024;
+// Attachment blocks encoded into one piece, which goes to the socket whole.
+constexpr uint32_t kBase64BlocksPerPiece = 16;
 
 enum class SmtpMessageIcon { None, Exclamation };
 
@@ -112,7 +114,7 @@ struct SmtpSession {
     char attachmentHeader[kAttachmentHeaderSize];
     uint32_t attachmentHeaderLength;
     unsigned char fileChunk[kAttachmentChunkSize + 1];
-    char base64Buffer[kBase64BufferSize];
+    char base64Buffer[kBase64BufferSize * kBase64BlocksPerPiece]; // the encoded blocks
     uint32_t base64Length;
     int attachmentHeaderPhase; // the next piece of the attachment is its sub-header block
     int needRead;              // read the next file chunk before encoding

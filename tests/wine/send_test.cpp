@@ -16,239 +16,21 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "../unit/mail/base64_decode.h"
 #include "app/win/app_state.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/send_fixture.h"
 
 namespace {
-
-const std::string kMain = "kestr1_140899_BounDAry_9903";
-const std::string kAlt = "kestr1_140899_bOUNdaRY_9903_alt";
-
-std::string SinkFolder() {
-    const char* folder = std::getenv("KESTRO_SMTP_SINK");
-    if (folder == nullptr || folder[0] == '\0') {
-        return "";
-    }
-    std::string path = folder;
-    return path.back() == '\\' ? path : path + "\\";
-}
-
-int SinkPort() {
-    const char* port = std::getenv("KESTRO_SMTP_PORT");
-    return port != nullptr ? std::atoi(port) : 0;
-}
-
-#define REQUIRE_SINK()                                                                             \
-    if (SinkFolder().empty() || SinkPort() <= 0) {                                                 \
-        GTEST_SKIP() << "no SMTP server: see the comment at the top of send_test.cpp";             \
-    }
-
-std::set<std::string> StoredMessages() {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((SinkFolder() + "*.msg").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            names.insert(entry.cFileName);
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    return names;
-}
-
-// A message the server stored: its envelope lines and the bytes after DATA.
-struct Delivered {
-    std::vector<std::string> envelope;
-    std::string data;
-};
-
-// Processes messages one at a time until done() holds or the time is up; `each` runs after
-// every message. True when done() held.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds,
-               const std::function<void(const MSG&)>& each = nullptr) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (!done()) {
-        if (static_cast<int>(end - GetTickCount()) <= 0) {
-            return false;
-        }
-        MSG message;
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(5);
-            continue;
-        }
-        if (message.message == WM_QUIT) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-        if (each) {
-            each(message);
-        }
-    }
-    return true;
-}
-
-std::string StatusText(int part) {
-    char text[256] = {};
-    SendMessageA(app.statusBar, SB_GETTEXTA, static_cast<WPARAM>(part),
-                 reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The colour of the progress bar (status bar part 1, inside its 2-pixel margin) at percent.
-COLORREF ProgressPixel(int percent) {
-    RECT bar;
-    SendMessageA(app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar));
-    InflateRect(&bar, -2, -2);
-    HDC dc = GetDC(app.statusBar);
-    const COLORREF colour = GetPixel(dc, bar.left + (bar.right - bar.left - 2) * percent / 100,
-                                     (bar.top + bar.bottom) / 2);
-    ReleaseDC(app.statusBar, dc);
-    return colour;
-}
-
-void Command(HWND window, int id, LPARAM lParam = 0) {
-    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
-
-// Takes the WM_COMMAND messages posted to the window so far out of the queue.
-std::vector<MSG> TakePostedCommands(HWND window) {
-    std::vector<MSG> posted;
-    MSG message;
-    while (PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
-        posted.push_back(message);
-    }
-    return posted;
-}
-
-std::string Bytes(size_t count, unsigned seed) {
-    std::string bytes;
-    for (size_t i = 0; i < count; ++i) {
-        bytes += static_cast<char>((i * 7 + seed + i / 256) & 0xFF);
-    }
-    return bytes;
-}
-
-// Undoes quoted-printable: soft line breaks go, =XX becomes the byte.
-std::string DecodeQuotedPrintable(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 3, "=\r\n") == 0) {
-            i += 2;
-        } else if (text[i] == '=' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-class Sending : public MainWindowTest {
-  protected:
-    std::string InitialSettingsFile() const override {
-        const int port = SinkPort() > 0 ? SinkPort() : 1;
-        return "VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.org\r\n"
-               "REPLYTO=\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=" +
-               std::to_string(port) +
-               "\r\nX=50\r\nY=40\r\nWIDTH=472\r\nHEIGHT=553\r\n"
-               "ALWAYS_CLOSE=1\r\nALWAYS_SAVE=0\r\nALWAYS_CLEAR=0\r\n";
-    }
-
-    void Address(const char* to, const char* subject) {
-        SetWindowTextA(Edit(IDC_TO_EDIT), to);
-        SetWindowTextA(Edit(IDC_SUBJECT_EDIT), subject);
-        SetWindowTextA(app.bodyEditor, "Hi");
-    }
-
-    std::string WriteFile(const std::string& name, const std::string& bytes) {
-        const std::string path = folder_ + name;
-        WriteWholeFile(path, bytes);
-        return path;
-    }
-
-    // Presses Send and waits until the session is over and, when one is expected, the server
-    // has stored a new message. `dialog` runs inside the Message Sent dialog, if it opens.
-    Delivered Send(const std::function<void(HWND)>& dialog, bool expectMessage = true,
-                   const std::function<void(const MSG&)>& each = nullptr) {
-        const std::set<std::string> before = StoredMessages();
-        bool dialogShown = false;
-        WhenDialogAppears([&](HWND shown) {
-            dialogShown = true;
-            dialog(shown);
-        });
-        Command(window_, IDC_SEND_BUTTON);
-        std::string stored;
-        const bool ended = PumpUntil(
-            [&] {
-                for (const std::string& name : StoredMessages()) {
-                    if (before.count(name) == 0) {
-                        stored = name;
-                    }
-                }
-                return sendState == 0 && (dialogShown || !expectMessage) &&
-                       (!stored.empty() || !expectMessage);
-            },
-            30000, each);
-        EXPECT_TRUE(ended) << "the send did not end; state " << std::hex << sendState;
-        ForgetDialogAction();
-        PumpMessages();
-        Delivered delivered;
-        if (stored.empty()) {
-            return delivered;
-        }
-        const std::string file = ReadWholeFile(SinkFolder() + stored);
-        DeleteFileA((SinkFolder() + stored).c_str());
-        const size_t split = file.find("\r\n\r\n");
-        EXPECT_NE(split, std::string::npos);
-        for (size_t at = 0; at < split + 2;) {
-            const size_t end = file.find("\r\n", at);
-            delivered.envelope.push_back(file.substr(at, end - at));
-            at = end + 2;
-        }
-        delivered.data = file.substr(split + 4);
-        return delivered;
-    }
-};
-
-// Checks an attachment part's base64 text (one line of 72 characters after another, the last
-// one shorter, the alphabet only) and that it decodes to the file's bytes. Returns the text.
-std::string CheckAttachment(const std::string& data, const std::string& name,
-                            const std::string& bytes) {
-    const std::string opening = "filename=\"" + name + "\"\r\n\r\n";
-    const size_t start = data.find(opening);
-    EXPECT_NE(start, std::string::npos) << name;
-    if (start == std::string::npos) {
-        return "";
-    }
-    const size_t from = start + opening.size();
-    const std::string text = data.substr(from, data.find("\r\n--" + kMain, from) - from);
-    size_t lineStart = 0;
-    for (size_t end; (end = text.find("\r\n", lineStart)) != std::string::npos;
-         lineStart = end + 2) {
-        EXPECT_EQ(end - lineStart, 72u) << name << " line at " << lineStart;
-    }
-    EXPECT_LT(text.size() - lineStart, 72u) << name;
-    EXPECT_EQ(text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                     "0123456789+/=\r\n"),
-              std::string::npos)
-        << name;
-    EXPECT_TRUE(DecodeBase64ForTest(text) == bytes) << name << " does not decode to the file";
-    return text;
-}
 
 TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
     REQUIRE_SINK();
@@ -435,24 +217,106 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
         << settings;
 }
 
+TEST_F(Sending, ThreeAttachmentsOneOfTwentyMegabytesArriveByteForByte) {
+    REQUIRE_SINK();
+    sendTimeout_ = 100000;
+    Address("bob@example.net", "Large files");
+    // 20 MB and two bytes (its base64 ends in "=="), exactly two chunks of the disk reader (no
+    // padding, and a last read that finds nothing), and two bytes (one "=").
+    const std::string clip = RandomBytes(20 * 1024 * 1024 + 2, 2026);
+    const std::string chunks = RandomBytes(2 * 131112, 7);
+    const std::string pair("\xFF\x00", 2);
+    ASSERT_EQ(AddAttachment(WriteFile("clip.avi", clip).c_str()), 1);
+    ASSERT_EQ(AddAttachment(WriteFile("chunks.bin", chunks).c_str()), 1);
+    ASSERT_EQ(AddAttachment(WriteFile("pair.jpg", pair).c_str()), 1);
+    const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    ASSERT_EQ(mail.envelope.size(), 2u);
+
+    const std::string clipText = CheckAttachment(mail.data, "clip.avi", clip);
+    const std::string chunksText = CheckAttachment(mail.data, "chunks.bin", chunks);
+    const std::string pairText = CheckAttachment(mail.data, "pair.jpg", pair);
+    EXPECT_EQ(clipText.substr(clipText.size() - 2), "==");
+    EXPECT_EQ(chunksText.find('='), std::string::npos);
+    EXPECT_EQ(pairText, "/wA=");
+    // The parts in strip order, each with its type, and nothing after the last but the closing.
+    const auto header = [](const char* type, const char* name) {
+        return "\r\n--" + kMain + "\r\nContent-Type: " + type + "; name=\"" + name +
+               "\"\r\nContent-Transfer-Encoding: base64\r\n"
+               "Content-Disposition: attachment;\r\n\tfilename=\"" +
+               name + "\"\r\n\r\n";
+    };
+    const std::string parts = header("video/avi", "clip.avi") + clipText +
+                              header("application/octet-stream", "chunks.bin") + chunksText +
+                              header("image/jpeg", "pair.jpg") + pairText + "\r\n--" + kMain +
+                              "--\r\n\r\n";
+    ASSERT_GE(mail.data.size(), parts.size());
+    EXPECT_TRUE(mail.data.compare(mail.data.size() - parts.size(), parts.size(), parts) == 0);
+}
+
 TEST_F(Sending, AccentedSubjectAndBodyArriveEncodedAndDecodeToWhatWasTyped) {
     REQUIRE_SINK();
     Address("bob@example.net", "Caf\xE9 cr\xE8me");
-    SetWindowTextA(app.bodyEditor, "Un caf\xE9 = deux\r\n.fin");
+    // Lines that would end the mail data or lose their dot if they went out as typed.
+    SetWindowTextA(app.bodyEditor, "Un caf\xE9 = deux\r\n.\r\n.x\r\n..\r\n.fin");
     const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     EXPECT_NE(mail.data.find("\r\nSubject: =?windows-1252?Q?Caf=E9_cr=E8me?=\r\nX-mailer: "),
               std::string::npos)
         << mail.data.substr(0, 400);
-    const std::string opening = "\r\n--" + kMain +
-                                "\r\nContent-Type: text/plain; charset=windows-1252\r\n"
-                                "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
-    const size_t start = mail.data.find(opening);
-    ASSERT_NE(start, std::string::npos) << mail.data;
-    const size_t from = start + opening.size();
-    const std::string body = mail.data.substr(from, mail.data.find("\r\n--" + kMain, from) - from);
-    EXPECT_EQ(body, "Un caf=E9 =3D deux\r\n.fin\r\n");
-    EXPECT_EQ(DecodeQuotedPrintable(body), "Un caf\xE9 = deux\r\n.fin\r\n");
+    const std::string body =
+        PartContent(mail.data, "\r\n--" + kMain +
+                                   "\r\nContent-Type: text/plain; charset=windows-1252\r\n"
+                                   "Content-Transfer-Encoding: quoted-printable\r\n\r\n");
+    EXPECT_EQ(body, "Un caf=E9 =3D deux\r\n.\r\n.x\r\n..\r\n.fin\r\n");
+    EXPECT_EQ(DecodeQuotedPrintable(body), "Un caf\xE9 = deux\r\n.\r\n.x\r\n..\r\n.fin\r\n");
+}
+
+TEST_F(Sending, ALongFormattedParagraphGoesOutInLinesTheServerTakes) {
+    REQUIRE_SINK();
+    Address("bob@example.net", "Long paragraph");
+    // One paragraph of 3000 characters, its first word bold: the HTML holds it on one line.
+    std::string paragraph;
+    while (paragraph.size() < 3000) {
+        paragraph += "All work & no play. ";
+    }
+    SetWindowTextA(app.bodyEditor, paragraph.c_str());
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_BOLD;
+    format.dwEffects = CFE_BOLD;
+    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 3);
+    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&format));
+    htmlFormatting = 1;
+    const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    // The server refuses the message with "500 Line too long" when a line passes 1000 octets.
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    size_t longest = 0;
+    for (size_t at = 0, end; (end = mail.data.find("\r\n", at)) != std::string::npos;
+         at = end + 2) {
+        longest = std::max(longest, end - at);
+    }
+    EXPECT_LE(longest, 998u);
+    const std::string html = DecodeQuotedPrintable(
+        PartContent(mail.data, "\r\n--" + kAlt +
+                                   "\r\nContent-Type: text/html; charset=windows-1252\r\n"
+                                   "Content-Transfer-Encoding: quoted-printable\r\n\r\n"));
+    std::string escaped;
+    for (char c : paragraph.substr(3)) {
+        escaped += c == '&' ? std::string("&amp;") : std::string(1, c);
+    }
+    EXPECT_NE(html.find(escaped), std::string::npos) << html.substr(0, 600);
+    // The text part holds the paragraph in the editor's wrapped lines, every word of it.
+    const size_t textStart = mail.data.find("Content-Type: text/plain");
+    ASSERT_NE(textStart, std::string::npos);
+    const std::string text =
+        mail.data.substr(textStart, mail.data.find("--" + kAlt, textStart) - textStart);
+    size_t words = 0;
+    for (size_t at = 0; (at = text.find("play.", at)) != std::string::npos; ++at) {
+        ++words;
+    }
+    EXPECT_EQ(words, paragraph.size() / 20) << text.substr(0, 600);
 }
 
 TEST_F(Sending, TheDialogClosesItselfAtTheFifthTickWithTheTickedChoices) {

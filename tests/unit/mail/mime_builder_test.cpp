@@ -361,4 +361,63 @@ TEST(BodyParts, NonAsciiPartsGoQuotedPrintableInWindows1252) {
               kMainLine + encodedLines + "Caf=E9\r\n..x =3D y\r\n");
 }
 
+TEST(MailEncoding, LineLengthAsItGoesOut) {
+    const std::string limit(kSmtpLineLimit, 'x');
+    const std::string dotted = "." + std::string(kSmtpLineLimit - 1, 'x');
+    for (const std::string& fits : {limit, "a\r\n" + limit + "\r\nb", "a\n" + limit, limit + "\rb",
+                                    "." + std::string(kSmtpLineLimit - 2, 'x')}) {
+        EXPECT_FALSE(HasLineLongerThan(fits.data(), fits.size(), kSmtpLineLimit)) << fits.size();
+    }
+    // One octet more, or the dot the sender doubles.
+    for (const std::string& over :
+         {limit + "x", "a\r\n" + limit + "x\r\n", dotted, "b\n" + dotted}) {
+        EXPECT_TRUE(HasLineLongerThan(over.data(), over.size(), kSmtpLineLimit)) << over.size();
+    }
+}
+
+TEST(BodyParts, LinesLongerThanSmtpCarriesGoQuotedPrintable) {
+    // A paragraph of the HTML document is one line; 1500 characters do not fit an SMTP line.
+    MessagePtr message = NewMessage();
+    message->alternative = 1;
+    std::string paragraph;
+    while (paragraph.size() < 1500) {
+        paragraph += "word & <b>x=1</b> ";
+    }
+    const std::string html = "<HTML>\n<DIV>" + paragraph + "</DIV>\n.\n</HTML>\n";
+    ASSERT_TRUE(BuildHtmlPart(*message, html.c_str()));
+    const std::string headers = "\r\n\r\n--" + kAlt +
+                                "\r\nContent-Type: text/html; charset=windows-1252\r\n"
+                                "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
+    const std::string part(message->htmlPart, message->htmlLength);
+    ASSERT_EQ(part.compare(0, headers.size(), headers), 0) << part.substr(0, 200);
+    const std::string body = part.substr(headers.size());
+    EXPECT_LE(LongestLine(body), 76u);
+    // Taking off the doubled dots (as the server does) and the encoding gives the document.
+    std::string unstuffed;
+    for (size_t at = 0; at < body.size();) {
+        const size_t lineEnd = body.find("\r\n", at);
+        const size_t end = lineEnd == std::string::npos ? body.size() : lineEnd + 2;
+        const size_t dot = body[at] == '.' ? 1 : 0;
+        unstuffed += body.substr(at + dot, end - at - dot);
+        at = end;
+    }
+    EXPECT_EQ(DecodeQuotedPrintable(unstuffed),
+              "<HTML>\r\n<DIV>" + paragraph + "</DIV>\r\n.\r\n</HTML>\r\n");
+
+    // A text line of exactly 998 characters still goes as it is; one more needs the encoding.
+    const std::string fits = std::string(kSmtpLineLimit, 'a') + "\r\n";
+    ASSERT_TRUE(BuildTextPart(*message, fits.data(), fits.size()));
+    EXPECT_NE(std::string(message->textPart, message->textLength)
+                  .find("Content-Transfer-Encoding: 7bit\r\n\r\n" + fits),
+              std::string::npos);
+    const std::string over = std::string(kSmtpLineLimit + 1, 'a') + "\r\n";
+    ASSERT_TRUE(BuildTextPart(*message, over.data(), over.size()));
+    const std::string text(message->textPart, message->textLength);
+    EXPECT_NE(text.find("Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
+                        std::string(75, 'a') + "=\r\n"),
+              std::string::npos)
+        << text.substr(0, 300);
+    EXPECT_LE(LongestLine(text), 76u);
+}
+
 } // namespace

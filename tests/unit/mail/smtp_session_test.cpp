@@ -276,8 +276,11 @@ TEST(SmtpSession, EveryListIsAddressedAndAttachmentsAreStreamed) {
     mail.message->hasBcc = ParseRecipients("secret@example.org", mail.message->bcc) > 0;
     const std::string voice = Bytes(1026, 1);
     const std::string clip = Bytes(2 * kAttachmentChunkSize + 5000, 2); // three chunks
+    // Ends with the last block of a full piece: an empty piece follows.
+    const std::string pieces = Bytes(2 * kBase64BlocksPerPiece * kBase64BlockSize, 3);
     mail.Attach("voice.wav", voice);
     mail.Attach("clip.avi", clip);
+    mail.Attach("pieces.bin", pieces);
     mail.Run();
     ASSERT_FALSE(mail.failed);
     EXPECT_EQ(mail.server.messageSentShown, 1);
@@ -303,6 +306,9 @@ TEST(SmtpSession, EveryListIsAddressedAndAttachmentsAreStreamed) {
         ASSERT_EQ(end - lineStart, 72u) << "line at " << lineStart;
     }
     EXPECT_LE(clipText.size() - lineStart, 72u);
+    const std::string piecesText = AttachmentBody(data, "pieces.bin");
+    EXPECT_EQ(piecesText.size(), 2 * kBase64BlocksPerPiece * 19u * 74u);
+    EXPECT_EQ(DecodeBase64ForTest(piecesText), pieces);
     EXPECT_EQ(data.substr(data.size() - 40), "\r\n--" + kMain + "--\r\n\r\n.\r\n");
 }
 
