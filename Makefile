@@ -18,7 +18,8 @@ run: build
 test: build
 	@scripts/test.sh
 
-# Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time.
+# Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time; sending
+# speed and memory against curl; the RTF converter and the text part.
 bench: build
 	@scripts/bench.sh
 

@@ -2,7 +2,9 @@
 # Prints how fast voice is compressed, as multiples of real time, for a 60-second spoken
 # recording: GSM 6.10 through the Audio Compression Manager in the main program's code, and
 # MP3 by kto2mp3.exe (its own encoder), both under Wine; beside them sox's GSM encoder and the
-# lame command-line encoder on the same recordings in the same run. Figures only, no verdict.
+# lame command-line encoder on the same recordings in the same run. Then the sending figures of
+# scripts/bench-sending.sh (a 50 MB attachment to a local SMTP server, beside curl; the RTF
+# converter and the text part, natively). Figures only, no verdict.
 #   scripts/bench.sh [windows build folder]      (default build/win)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -62,3 +64,5 @@ printf '  %-46s %8s x  (%.3f s less %.3f s start-up)\n' "MP3 16 kbit/s, kto2mp3 
 printf '  %-46s %8s x  (%.3f s)\n' "MP3 16 kbit/s, lame (16 kHz 8-bit)" "$(speed "$lame_16k")" "$lame_16k"
 printf '  %-46s %8s\n' "  kto2mp3 / lame speed" "$(ratio "$kto_16k" "$lame_16k")"
 echo "Files: $work"
+echo
+"$here/bench-sending.sh" "$build"
