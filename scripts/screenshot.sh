@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Starts Kestro on a private Xvfb, saves a PNG of the whole screen as build/screenshot.png and
 # closes Kestro again.
+#   --load-message   the program folder holds three saved messages, and the picture,
+#                    build/screenshot-load-message.png, shows the Load Message dialog
+# KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -9,11 +12,48 @@ source "$here/wine-env.sh"
 source "$here/xvfb.sh"
 "$here/wine-prefix.sh"
 
+view=main
+case "${1:-}" in
+  "") ;;
+  --load-message) view=load-message ;;
+  *) echo "usage: $0 [--load-message]" >&2; exit 2 ;;
+esac
+bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
+if [[ $view == main ]]; then
+  folder="$root/build/screenshot"
+  picture="$root/build/screenshot.png"
+else
+  folder="$root/build/screenshot-$view"
+  picture="$root/build/screenshot-$view.png"
+fi
+
+# Writes a saved message: folder name, file name, To address, subject, date, attachment count.
+saved_message() {
+  local dir="$folder/save/$1" file=$2 to=$3 subject=$4 date=$5 count=$6 i
+  mkdir -p "$dir"
+  {
+    printf 'FROMemailann@example.com\r\nFROMnameAnn Lee\r\nTO1\r\n%s\r\nCC0\r\nBCC0\r\n' "$to"
+    printf 'SUBJECT%s\r\nATTACHMENTS%d\r\n' "$subject" "$count"
+    for ((i = 1; i <= count; i++)); do
+      printf 'C:\\Kestro\\save\\%s\\attachment%d.wav\r\n' "$1" "$i"
+    done
+    printf 'FLAGHTML=0\r\nDATE=%s\r\nBODY\r\n{\\rtf1\\ansi %s\\par\r\r\n}\r\r\n' "$date" "$subject"
+  } >"$dir/$file"
+}
+
 # A program folder of its own, with settings, so that no first-run question covers the window.
-folder="$root/build/screenshot"
 rm -rf "$folder" && mkdir -p "$folder"
-cp "$root"/build/win/bin/Kestro.exe "$root"/build/win/bin/kto2mp3.exe "$folder/"
+cp "$bin/Kestro.exe" "$bin/kto2mp3.exe" "$folder/"
 printf 'VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=25\r\nX=276\r\nY=90\r\nWIDTH=472\r\nHEIGHT=560\r\n' >"$folder/Kestro.ini"
+if [[ $view == load-message ]]; then
+  cp "$bin/post_command.exe" "$folder/"
+  saved_message Dec062026-1217AM-56 "bo@example.org-Lunch Friday  Bring the maps.kto" \
+    bo@example.org 'Lunch: Friday?  Bring the maps' 'Dec 06 2026  12:17 AM' 2
+  saved_message Nov302026-0415PM-08 "team@example.com-Voice note from the trip.kto" \
+    team@example.com 'Voice note from the trip' 'Nov 30 2026  04:15 PM' 1
+  saved_message Dec012026-0930AM-41 "dee@example.com-Quarterly figures.kto" \
+    dee@example.com 'Quarterly figures' 'Dec 01 2026  09:30 AM' 0
+fi
 
 kestro_start_xvfb force
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_xvfb' EXIT
@@ -23,8 +63,20 @@ for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Kestro"' && break
   sleep 0.2
 done
+if [[ $view == load-message ]]; then
+  sleep 1
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe 10002 >/dev/null 2>&1) ||
+    echo "Could not reach the Kestro window" >&2
+  for _ in $(seq 1 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Load Saved Message"' && break
+    sleep 0.2
+  done
+fi
 sleep "${KESTRO_SCREENSHOT_DELAY:-2}"
-import -window root "$root/build/screenshot.png"
-echo "Saved $root/build/screenshot.png"
+import -window root "$picture"
+echo "Saved $picture"
+if [[ $view == load-message ]]; then
+  exit 0 # the modal dialog would keep Kestro from closing; the trap ends the wineserver
+fi
 (cd "$folder" && "$KESTRO_WINE" taskkill /IM Kestro.exe >/dev/null 2>&1 || true)
 "$KESTRO_WINESERVER" -w

@@ -144,3 +144,12 @@
 #define IDC_MS_SAVE 1131
 #define IDC_MS_CLEAR 1132
 #define IDC_MS_TEXT 1133
+
+// Load Message dialog (LOADBOOKBOX): Load is IDOK, Cancel IDCANCEL; the list is created at run
+// time, its column titles come from the string table
+#define IDC_LOAD_DELETE 1000
+#define IDC_LOAD_LIST 3000
+#define IDS_LOAD_COLUMN_TO 2000
+#define IDS_LOAD_COLUMN_SUBJECT 2001
+#define IDS_LOAD_COLUMN_DATE 2002
+#define IDS_LOAD_COLUMN_ATTACHMENT 2003

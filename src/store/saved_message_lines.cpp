@@ -4,11 +4,11 @@
 #include <cstring>
 
 bool IsAddressCharacter(unsigned char c) {
-    return c >= 0x21 && c <= 0x7E;
+    return (c >= 0x21 && c <= 0x7E) || c >= 0x80;
 }
 
 bool IsTextCharacter(unsigned char c) {
-    return c >= 0x20 && c <= 0x7E;
+    return c == 0x20 || IsAddressCharacter(c);
 }
 
 LineCursor StartLines(const char* data, size_t size) {

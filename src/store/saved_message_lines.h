@@ -1,14 +1,16 @@
 // Reading a saved message file line by line, as a text-mode reader sees it, and the character
-// classes both readers keep. The classes are those of the "C" locale: bytes of 0x80 and above
-// belong to none of them.
+// classes both readers keep. Besides the printable ASCII characters the classes hold every byte
+// of 0x80 and above, so that an accented letter of the Western code page (such as 0xE9) survives
+// a save and a load.
 #pragma once
 
 #include <cstddef>
 
-// True for letters, digits and ASCII punctuation (0x21 to 0x7E).
+// True for letters, digits and ASCII punctuation (0x21 to 0x7E) and for bytes 0x80 to 0xFF.
 bool IsAddressCharacter(unsigned char c);
 
-// True for letters, digits, punctuation and the blank (0x20 to 0x7E).
+// True for letters, digits, punctuation and the blank (0x20 to 0x7E) and for bytes 0x80 to
+// 0xFF.
 bool IsTextCharacter(unsigned char c);
 
 // A read position in the bytes of a file.

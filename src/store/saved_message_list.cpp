@@ -57,6 +57,8 @@ bool ReadSavedMessageEntry(const char* path, const char* data, size_t size,
             entry.attachmentMark[0] = ReadCount(line + 11) > 0 ? 'Y' : 'N';
         } else if (StartsWith(line, "DATE=")) {
             CopyKeptCharacters(entry.date, sizeof entry.date, line + 5, IsTextCharacter);
+        } else if (StartsWith(line, "BODY")) {
+            break; // the body's lines are the message's text, whatever they start with
         }
     }
     return true;

@@ -135,7 +135,7 @@ std::string MessageFileName(const char* firstTo, const char* subject) {
     return name;
 }
 
-std::string AttachmentFileName(const char* path) {
+std::string AttachmentCopyName(const char* path) {
     if (path == nullptr) {
         return std::string();
     }
@@ -155,7 +155,7 @@ std::vector<std::string> AttachmentCopyPaths(const char* messageFolder,
 
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
-        const std::string name = AttachmentFileName(message.attachmentPaths[i]);
+        const std::string name = AttachmentCopyName(message.attachmentPaths[i]);
         const size_t dot = name.rfind('.');
         const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
         const std::string extension = dot == std::string::npos ? "" : name.substr(dot);

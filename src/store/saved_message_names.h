@@ -43,7 +43,7 @@ bool IsReservedDeviceName(const char* name);
 std::string MessageFileName(const char* firstTo, const char* subject);
 
 // The name part of a path: everything after its last backslash (or slash).
-std::string AttachmentFileName(const char* path);
+std::string AttachmentCopyName(const char* path);
 
 // The full paths of the attachment copies in the message folder, one per attachment of the
 // message, in order. Each copy keeps its file's name; a name already taken by an earlier

@@ -1,5 +1,181 @@
 #include "store/win/message_store.h"
 
-// Saved messages come with their own work; until then these commands do nothing.
-void SaveMessage(int) {}
-void OpenLoadMessageDialog(HWND) {}
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/file_bytes.h"
+#include "app/win/app_state.h"
+#include "app/win/message_box.h"
+#include "compose/placeholders.h"
+#include "compose/win/current_message.h"
+#include "mail/send_state_rules.h"
+#include "mail/win/send_preparation.h"
+#include "mail/win/send_state.h"
+#include "resources/resource_ids.h"
+#include "store/saved_message_file.h"
+#include "store/saved_message_names.h"
+#include "store/win/body_rtf_stream.h"
+
+namespace {
+
+constexpr size_t kCopyBlock = 4096;
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+std::string FieldText(int editId) {
+    std::string text(kRecipientFieldLength, '\0');
+    const int length = GetWindowTextA(AddressEdit(editId), &text[0], kRecipientFieldLength);
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return text;
+}
+
+// An empty editor gets a single blank, as before a send, so that the text part is never empty.
+void FillEmptyBody(HWND editor) {
+    if (editor && GetWindowTextLengthA(editor) == 0) {
+        SendMessageA(editor, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+        SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" "));
+    }
+}
+
+// Fills outgoingMessage like the preparation of a send, except that no sender is needed and
+// recipients that give no address are no error. False after a reported failure.
+bool TakeSnapshot() {
+    const int sent = alreadySent;
+    ResetOutgoingMessage(outgoingMessage);
+    alreadySent = sent;
+
+    ParseRecipientField(RecipientField::To, FieldText(IDC_TO_EDIT).c_str(), outgoingMessage.to);
+    outgoingMessage.hasCc = ParseRecipientField(RecipientField::Cc, FieldText(IDC_CC_EDIT).c_str(),
+                                                outgoingMessage.cc) > 0;
+    outgoingMessage.hasBcc =
+        ParseRecipientField(RecipientField::Bcc, FieldText(IDC_BCC_EDIT).c_str(),
+                            outgoingMessage.bcc) > 0;
+    const std::string subject = FieldText(IDC_SUBJECT_EDIT);
+    CopyField(outgoingMessage.subject, kSubjectLength,
+              subject == kSubjectPlaceholder ? "No Subject" : subject.c_str());
+    outgoingMessage.alternative = htmlFormatting;
+
+    FillEmptyBody(app.bodyEditor);
+    if (!BuildBodyPart(app.bodyEditor, kBodyPartText)) {
+        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - Body", MB_OK);
+        return false;
+    }
+    if (outgoingMessage.alternative && !BuildBodyPart(app.bodyEditor, kBodyPartHtml)) {
+        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - HTML", MB_OK);
+        return false;
+    }
+    CollectAttachments();
+    return true;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    char fullA[MAX_PATH * 4] = {};
+    char fullB[MAX_PATH * 4] = {};
+    if (GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr) == 0 ||
+        GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr) == 0) {
+        return false;
+    }
+    return lstrcmpiA(fullA, fullB) == 0;
+}
+
+// Copies the attached file into the message folder in blocks of 4096 bytes. A file that is
+// already the copy (attached from this very folder) is left as it is.
+bool CopyAttachment(const std::string& source, const std::string& copy) {
+    if (SameFile(source, copy)) {
+        return true;
+    }
+    FilePtr in(std::fopen(source.c_str(), "rb"));
+    if (!in) {
+        return false;
+    }
+    FILE* out = std::fopen(copy.c_str(), "wb");
+    if (!out) {
+        return false;
+    }
+    char block[kCopyBlock];
+    bool ok = true;
+    size_t got;
+    while (ok && (got = std::fread(block, 1, sizeof block, in.get())) > 0) {
+        ok = std::fwrite(block, 1, got, out) == got;
+    }
+    ok = ok && std::ferror(in.get()) == 0;
+    ok = std::fclose(out) == 0 && ok;
+    return ok;
+}
+
+SaveTime LocalSaveTime() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return SaveTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+void ReportFailedSave(const std::string& path) {
+    const std::string text = "The message could not be saved to\n" + path +
+                             "\n\nCheck that the folder can be written to and that the disk is "
+                             "not full.";
+    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONSTOP);
+}
+
+void ReportFailedCopies(const std::vector<std::string>& failed) {
+    std::string text = "The message was saved, but these attachments could not be copied into "
+                       "its folder:\n";
+    for (const std::string& path : failed) {
+        text += "\n" + path;
+    }
+    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
+void SaveMessage(int silent) {
+    // While a session is connected it sends from the snapshot; taking a new one would pull the
+    // message out from under it.
+    if (SendBlocksRecording(sendState)) {
+        ShowMessageBox(app.mainWindow,
+                       "The message is being sent.\nSave it when the send has finished.",
+                       kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!TakeSnapshot()) {
+        return;
+    }
+    const SaveTime time = LocalSaveTime();
+    const std::string saveFolder = SaveFolderPath(programDirectory);
+    const std::string folder = MessageFolderPath(programDirectory, time);
+    const std::string date = SaveDateText(time);
+    CreateDirectoryA(saveFolder.c_str(), nullptr); // both may exist already
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    const char* firstTo = outgoingMessage.to.entries[0];
+    const std::string path = folder + "\\" + MessageFileName(firstTo, outgoingMessage.subject);
+
+    const std::vector<std::string> copies = AttachmentCopyPaths(folder.c_str(), outgoingMessage);
+    std::vector<std::string> failedCopies;
+    for (size_t i = 0; i < copies.size(); ++i) {
+        if (!CopyAttachment(outgoingMessage.attachmentPaths[i], copies[i])) {
+            failedCopies.push_back(outgoingMessage.attachmentPaths[i]);
+        }
+    }
+
+    std::string rtf;
+    const bool bodyRead = WriteBodyRtf(app.bodyEditor, rtf);
+    const std::string bytes = FormatSavedMessageFile(
+        outgoingMessage, programSettings, folder.c_str(), date.c_str(), rtf.data(), rtf.size());
+    if (!WriteFileBytes(path.c_str(), bytes) || !bodyRead) {
+        ReportFailedSave(path);
+        return;
+    }
+    if (!failedCopies.empty()) {
+        ReportFailedCopies(failedCopies);
+        return;
+    }
+    if (!silent) {
+        const std::string report = FormatSaveReport(firstTo, outgoingMessage.subject, date.c_str());
+        ShowMessageBox(app.mainWindow, report.c_str(), kSaveReportCaption, MB_OK);
+    }
+}

@@ -65,15 +65,19 @@ bool Terminated(const char* field, size_t size) {
 
 // Every field ends within its buffer and holds only the characters its reader keeps.
 void ExpectSound(const SavedMessage& m) {
+    auto kept = [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return (byte >= 0x20 && byte <= 0x7E) || byte >= 0x80;
+    };
     for (const char* field : {m.to, m.cc, m.bcc}) {
         ASSERT_TRUE(Terminated(field, kFieldTextLength));
         for (const char* p = field; *p != '\0'; ++p) {
-            EXPECT_TRUE(*p >= 0x20 && *p <= 0x7E);
+            EXPECT_TRUE(kept(*p) && *p != ' ');
         }
     }
     ASSERT_TRUE(Terminated(m.subject, sizeof m.subject));
     for (const char* p = m.subject; *p != '\0'; ++p) {
-        EXPECT_TRUE(*p >= 0x20 && *p <= 0x7E);
+        EXPECT_TRUE(kept(*p));
     }
     ASSERT_GE(m.attachmentCount, 0);
     ASSERT_LE(m.attachmentCount, kMaxAttachments);
@@ -181,17 +185,21 @@ TEST(SavedMessageFile, LoadKeepsOnlyWhatEachLineMayHold) {
                    "TO1\r\ncy@ex.net\r\nCC1\r\n\r\nBCC1\r\nbcc@ex.com\r\n"
                    "SUBJECT  two  blanks\t\xe9tab  \r\nFLAGTEXT=1\r\nFLAGHTML=0\r\n"
                    "ATTACHMENTS3\r\nc:\\a b\\one.wav\r\nc:\\caf\xe9\\two.wav\r\n\r\n");
-    // Address lines lose blanks and bytes outside the C character classes; a later TO section
-    // adds to the field; an empty address line adds nothing.
-    EXPECT_STREQ(m->to, "ann@ex.com bo@ex.org cy@ex.net");
+    // Address lines lose blanks and control characters but keep the accented bytes of the
+    // Western code page; a later TO section adds to the field; an empty address line adds
+    // nothing.
+    EXPECT_STREQ(m->to, "ann@ex.com bo@ex\xe9.org cy@ex.net");
     EXPECT_STREQ(m->cc, "");
     EXPECT_STREQ(m->bcc, "bcc@ex.com");
-    EXPECT_STREQ(m->subject, "  two  blankstab  ");
+    EXPECT_STREQ(m->subject, "  two  blanks\xe9tab  ");
     EXPECT_EQ(m->htmlFormatting, 0);
     ASSERT_EQ(m->attachmentCount, 2);
     EXPECT_STREQ(m->attachmentPaths[0], "c:\\a b\\one.wav");
-    EXPECT_STREQ(m->attachmentPaths[1], "c:\\caf");
+    EXPECT_STREQ(m->attachmentPaths[1], "c:\\caf\xe9\\two.wav");
     EXPECT_FALSE(m->hasBody);
+    // A path is still cut at its first control character.
+    EXPECT_STREQ(Parse("ATTACHMENTS1\r\nc:\\caf\xe9\\a\tb.wav\r\n")->attachmentPaths[0],
+                 "c:\\caf\xe9\\a");
 
     EXPECT_EQ(Parse("FLAGHTML=1\n")->htmlFormatting, 1);
     EXPECT_EQ(Parse("FLAGHTML= 01\n")->htmlFormatting, 1);
@@ -232,6 +240,21 @@ TEST(SavedMessageFile, ASavedMessageLoadsBackTheSame) {
     EXPECT_EQ(m->htmlFormatting, 1);
     EXPECT_EQ(m->attachmentCount, 2);
     EXPECT_EQ(m->bodyRtf, rtf);
+}
+
+TEST(SavedMessageFile, AccentedSubjectAndPathsComeBackWhole) {
+    MessagePtr message(new OutgoingMessage());
+    ParseRecipients("ren\xe9@example.com", message->to);
+    std::strcpy(message->subject, "Caf\xe9 cr\xe8me \xe0 midi");
+    AddOutgoingAttachment(*message, "c:\\users\\ann\\caf\xe9.wav", 10);
+    const std::string file =
+        FormatSavedMessageFile(*message, Settings(), kFolder, kDate, "{\\rtf1 x}", 9);
+    EXPECT_NE(file.find("\r\nren\xe9@example.com\r\n"), std::string::npos);
+    auto m = Parse(file);
+    EXPECT_STREQ(m->to, "ren\xe9@example.com");
+    EXPECT_STREQ(m->subject, "Caf\xe9 cr\xe8me \xe0 midi");
+    ASSERT_EQ(m->attachmentCount, 1);
+    EXPECT_EQ(std::string(m->attachmentPaths[0]), std::string(kFolder) + "\\caf\xe9.wav");
 }
 
 TEST(SavedMessageFile, ShortMissingAndEmptyFilesLoadWhatTheyHold) {

@@ -77,10 +77,18 @@ TEST(SavedMessageList, AttachmentMarkAndTextsFollowTheLines) {
     const SavedMessageEntry e =
         Read("TO2\r\n a@b.cd\t\r\n\xe9x@y.zw\r\nSUBJECT  keep  blanks\xe9\r\nDATE=Jan 02 2027  "
              "12:00 PM\r\nBODY\r\n{\\rtf1\r\r\nDATE=not this}\r\r\n");
-    EXPECT_STREQ(e.toText, "a@b.cd x@y.zw");
-    EXPECT_STREQ(e.subject, "  keep  blanks");
-    // Reading goes through the body to the end, so a body line may still set a text.
-    EXPECT_STREQ(e.date, "not this}");
+    // Accented bytes of the Western code page stay; blanks and tabs leave the addresses.
+    EXPECT_STREQ(e.toText, "a@b.cd \xe9x@y.zw");
+    EXPECT_STREQ(e.subject, "  keep  blanks\xe9");
+    // Reading ends at BODY: the body's lines are text, whatever they start with.
+    EXPECT_STREQ(e.date, "Jan 02 2027  12:00 PM");
+    const SavedMessageEntry body = Read("TO1\r\nann@ex.com\r\nSUBJECTLunch\r\nATTACHMENTS0\r\n"
+                                        "BODY\r\n{\\rtf1 \\par\r\r\nTO 2 friends\\par\r\r\n"
+                                        "bo@ex.com\r\r\ncy@ex.com\r\r\nSUBJECTx\r\r\n"
+                                        "ATTACHMENTS3\r\r\n}\r\r\n");
+    EXPECT_STREQ(body.toText, "ann@ex.com");
+    EXPECT_STREQ(body.subject, "Lunch");
+    EXPECT_STREQ(body.attachmentMark, "N");
 }
 
 TEST(SavedMessageList, LongTextsAreCutToTheirFields) {
