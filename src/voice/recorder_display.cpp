@@ -43,11 +43,11 @@ RecorderDisplayTexts BuildDisplayTexts(uint32_t state, const RecorderDisplay& di
     return texts;
 }
 
-BarLook RecorderBarLook(uint32_t state, const RecorderDisplay& display) {
+BarLook RecorderBarLook(uint32_t state, const RecorderDisplay& display, bool meterAvailable) {
     if (state == kRecorderPlaying) {
         return display.maximum != 0 && display.position != 0 ? BarLook::Progress : BarLook::Empty;
     }
-    if (state == kRecorderRecording && display.position != 0) {
+    if (state == kRecorderRecording && display.position != 0 && meterAvailable) {
         return BarLook::Meter;
     }
     return BarLook::Empty;

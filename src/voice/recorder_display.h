@@ -45,4 +45,6 @@ enum class BarLook {
     Progress, // black from the left end to the playing position, light gray after it
     Meter,    // left to the level meter
 };
-BarLook RecorderBarLook(uint32_t state, const RecorderDisplay& display);
+// meterAvailable: the level meter found a microphone line to read; without one the bar stays
+// empty while recording.
+BarLook RecorderBarLook(uint32_t state, const RecorderDisplay& display, bool meterAvailable);

@@ -45,3 +45,7 @@ int32_t MeterLevel(int32_t value) {
     const int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
     return magnitude > kLevelFullScale ? kLevelFullScale : static_cast<int32_t>(magnitude);
 }
+
+int MeterFillEnd(const RecorderBar& bar, int32_t peakValue) {
+    return BarFillEnd(bar, static_cast<uint64_t>(MeterLevel(peakValue)), kLevelFullScale);
+}

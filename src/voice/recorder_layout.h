@@ -59,3 +59,7 @@ int BarFillEnd(const RecorderBar& bar, uint64_t part, uint64_t whole);
 
 // A peak meter value as a level for the bar: its absolute value, at most 32700.
 int32_t MeterLevel(int32_t value);
+
+// Where the level meter's green part ends and its red part begins for a peak meter value:
+// left + width x level / 32700.
+int MeterFillEnd(const RecorderBar& bar, int32_t peakValue);

@@ -226,6 +226,32 @@ TEST_F(GsmCompression, CancelEndsWithZeroAndAFileWhoseSizesAreWritten) {
     EXPECT_LT(chunks[2].size, 15000u * 65) << "stopped before the end";
 }
 
+TEST_F(GsmCompression, AVoiceFileNamedLikeTheRecordingReplacesItWithItsCompressedForm) {
+    // The recording moves aside while it is compressed onto its own name; the name is compared
+    // as the file system does, without regard to case.
+    for (const char* name : {"tempwave.wav", "TempWave.wav"}) {
+        WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 8, 24000));
+        ASSERT_EQ(CompressToGsm(window_, name), 1) << name;
+        const std::string file = ReadWholeFile(folder_ + "tempwave.wav");
+        std::vector<ChunkSeen> chunks = ChunksOf(file);
+        ASSERT_EQ(chunks.size(), 3u) << name;
+        const std::string format = ContentsOf(file, chunks[0]);
+        EXPECT_EQ(Read16(format, 0), 0x31) << name;
+        EXPECT_EQ(Read32(ContentsOf(file, chunks[1]), 0), 24000u) << name;
+        EXPECT_EQ(chunks[2].size, 75u * 65) << name;
+        EXPECT_GT(Loudness(DecodeGsm(format, ContentsOf(file, chunks[2]))), 3000.0) << name;
+        EXPECT_FALSE(FileExists(folder_ + "tempwave.in")) << name;
+    }
+    // A cancelled compression leaves the recording as it was.
+    const std::string recording = ToneWave(8000, 8, 8000 * 600);
+    WriteWholeFile(folder_ + "tempwave.wav", recording);
+    WhenDialogAppears([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(CompressToGsm(window_, "tempwave.wav"), 0);
+    EXPECT_TRUE(ReadWholeFile(folder_ + "tempwave.wav") == recording);
+    EXPECT_FALSE(FileExists(folder_ + "tempwave.in"));
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+}
+
 TEST_F(GsmCompression, NothingToCompressGivesZero) {
     EXPECT_EQ(CompressToGsm(window_, "voicemsg.wav"), 0); // no tempwave.wav: no message
     EXPECT_TRUE(MessageBoxes::Calls().empty());
@@ -362,6 +388,13 @@ TEST_F(ConverterProgram, WithoutInputOrArgumentsItJustEnds) {
     EXPECT_EQ(Run(" 0voicemsg.mp3"), 1u);
     EXPECT_FALSE(FileExists(folder_ + "voicemsg.mp3"));
     EXPECT_EQ(Run(""), 1u);
+}
+
+TEST_F(ConverterProgram, AnOutputNamedLikeTheRecordingLeavesTheRecordingAlone) {
+    const std::string recording = ToneWave(8000, 16, 8000);
+    WriteWholeFile(folder_ + "tempwave.wav", recording);
+    EXPECT_EQ(Run(" 1TEMPWAVE.WAV"), 1u);
+    EXPECT_TRUE(ReadWholeFile(folder_ + "tempwave.wav") == recording);
 }
 
 class EncoderRunners : public MainWindowTest {

@@ -24,77 +24,12 @@
 #include "compose/win/attachments.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/unix_command.h"
+#include "support/voice_recording.h"
 
 namespace {
 
 constexpr int kPhraseRate = 8000; // the microphone runs at 8000 Hz, 8-bit mono
-
-std::string Environment(const char* name) {
-    char value[512] = {};
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? value : "";
-}
-
-// The Unix path of a Windows path, for the Unix programs.
-std::string UnixPath(const std::string& path) {
-    using Convert = char*(CDECL*)(const WCHAR*);
-    static const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) {
-        return "";
-    }
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* unix = convert(wide);
-    if (!unix) {
-        return "";
-    }
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
-// A Unix shell command started from Wine. It writes its exit status into a marker file when it
-// ends, which Wait looks for while the windows of this thread keep running.
-class UnixCommand {
-  public:
-    UnixCommand(const std::string& folder, const std::string& command) {
-        static int counter = 0;
-        marker_ = folder + "command-" + std::to_string(++counter) + ".done";
-        std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker_) + "'\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        started_ = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process) != 0;
-        if (started_) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-    }
-
-    // The command's exit status, or -1 when it did not end within the time.
-    int Wait(int milliseconds) {
-        const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-        while (started_ && static_cast<int>(end - GetTickCount()) > 0) {
-            const std::string status = ReadWholeFile(marker_);
-            if (!status.empty() && status.back() == '\n') {
-                return std::atoi(status.c_str());
-            }
-            PumpMessages();
-            Sleep(20);
-        }
-        return -1;
-    }
-
-  private:
-    std::string marker_;
-    bool started_ = false;
-};
-
-std::string Quoted(const std::string& windowsPath) {
-    return "'" + UnixPath(windowsPath) + "'";
-}
 
 std::vector<double> ReadUnsigned8(const std::string& path) {
     const std::string bytes = ReadWholeFile(path);
@@ -193,7 +128,7 @@ void Command(HWND window, int id) {
 class VoiceRecorder : public MainWindowTest {
   protected:
     void SetUp() override {
-        if (Environment("PULSE_SERVER").empty() || Environment("KESTRO_TEST_MICROPHONE").empty()) {
+        if (!TestSoundDeviceRunning()) {
             GTEST_SKIP() << "no test sound device: source scripts/sound-device.sh && "
                             "kestro_start_sound_device";
         }
@@ -212,23 +147,15 @@ class VoiceRecorder : public MainWindowTest {
 
     // plugin.ini with the voice encoder; the recorder reads it when it opens.
     void SelectEncoder(int audioSelection, int mp3Quality = 0) {
-        WriteWholeFile(folder_ + "plugin.ini",
-                       "VERSION=10\nAUDIO_SELECTION=" + std::to_string(audioSelection) +
-                           "\nMP3_QUALITY=" + std::to_string(mp3Quality) +
-                           "\nVIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n");
+        SelectVoiceEncoder(folder_, audioSelection, mp3Quality);
     }
 
     // Opens the recorder from the main window and runs `inside` in it; returns when it closed.
     void WithRecorder(const std::function<void(HWND)>& inside) {
-        bool opened = false;
-        WhenDialogAppears([&](HWND dialog) {
-            opened = true;
+        ASSERT_TRUE(RunInRecorder(window_, [&](HWND dialog) {
             recorderWindow = dialog;
             inside(dialog);
-        });
-        Command(window_, IDM_VOICE_MESSAGE);
-        ASSERT_TRUE(opened);
-        PumpMessages();
+        }));
     }
 
     // Speaks the phrase into folder/phrase.u8 (8000 Hz, unsigned 8-bit mono).
@@ -243,10 +170,7 @@ class VoiceRecorder : public MainWindowTest {
     }
 
     // Starts playing the raw phrase into the microphone, in real time.
-    UnixCommand FeedMicrophone(const std::string& raw) {
-        return UnixCommand(folder_, "pacat --raw --format=u8 --rate=8000 --channels=1 -d " +
-                                        Environment("KESTRO_TEST_MICROPHONE") + " " + Quoted(raw));
-    }
+    UnixCommand FeedMicrophone(const std::string& raw) { return ::FeedMicrophone(folder_, raw); }
 
     // Records what Wine plays for `seconds` seconds into folder/speaker.u8.
     UnixCommand ListenToSpeaker(int seconds) {
@@ -414,11 +338,7 @@ TEST_F(VoiceRecorder, AttachWithoutRecordingAttachesNothingAndCancelDeletesTheTa
 
 TEST_F(VoiceRecorder, RefusesAnInvalidNameAndRenamesWavToMp3ForTheMp3Encoder) {
     SelectEncoder(1);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string converter = exe;
-    converter = converter.substr(0, converter.rfind('\\') + 1) + "kto2mp3.exe";
-    ASSERT_TRUE(CopyFileA(converter.c_str(), (folder_ + "kto2mp3.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyTestProgram("kto2mp3.exe", folder_));
 
     WithRecorder([&](HWND dialog) {
         HWND name = GetDlgItem(dialog, IDC_VOICE_FILE_NAME);
@@ -444,6 +364,24 @@ TEST_F(VoiceRecorder, RefusesAnInvalidNameAndRenamesWavToMp3ForTheMp3Encoder) {
     ASSERT_EQ(AttachmentCount(), 1);
     EXPECT_EQ(Attached(0), Lower(folder_ + "note.mp3"));
     EXPECT_GT(ReadWholeFile(folder_ + "note.mp3").size(), 100u);
+}
+
+TEST_F(VoiceRecorder, AGsmVoiceFileNamedTempwaveIsAttachedCompressed) {
+    SelectEncoder(0);
+    WithRecorder([&](HWND dialog) {
+        RecordFor(dialog, 3000);
+        SetWindowTextA(GetDlgItem(dialog, IDC_VOICE_FILE_NAME), "tempwave.wav");
+        Command(dialog, IDOK);
+    });
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    ASSERT_EQ(AttachmentCount(), 1);
+    EXPECT_EQ(Attached(0), Lower(folder_ + "tempwave.wav"));
+    const std::string gsm = ReadWholeFile(folder_ + "tempwave.wav");
+    ASSERT_GT(gsm.size(), 60u);
+    EXPECT_EQ(gsm.substr(8, 8), std::string("WAVEfmt ", 8));
+    EXPECT_EQ(static_cast<unsigned char>(gsm[20]), 49) << "GSM 6.10, not the recording";
+    EXPECT_NE(gsm.find("data"), std::string::npos);
+    EXPECT_FALSE(FileExists(folder_ + "tempwave.in"));
 }
 
 TEST_F(VoiceRecorder, SuggestsTheNextFreeVoiceFileName) {

@@ -22,11 +22,10 @@ bool ProgramFilePath(char (&path)[kWavePathLength], const char* name) {
     return length >= 0 && length < static_cast<int>(sizeof path);
 }
 
-} // namespace
-
-int CompressToGsm(HWND owner, const char* fileName) {
+// Converts programDirectory + sourceName into programDirectory + fileName.
+int CompressProgramFile(HWND owner, const char* sourceName, const char* fileName) {
     WaveFileRecord record = {};
-    if (!ProgramFilePath(record.path, kRecordedWaveName)) {
+    if (!ProgramFilePath(record.path, sourceName)) {
         return 0;
     }
     WavePrompt prompt = {AskUser, nullptr};
@@ -70,5 +69,33 @@ int CompressToGsm(HWND owner, const char* fileName) {
     }
     std::free(destinationFormat);
     ReleaseWaveFileRecord(record);
+    return result;
+}
+
+} // namespace
+
+int CompressToGsm(HWND owner, const char* fileName) {
+    if (lstrcmpiA(fileName, kRecordedWaveName) != 0) {
+        return CompressProgramFile(owner, kRecordedWaveName, fileName);
+    }
+    // The voice file takes the recording's own name: the recording moves aside first, so that
+    // it is not overwritten while it is read, and comes back when the compression fails.
+    char recording[kWavePathLength];
+    char aside[kWavePathLength];
+    if (!ProgramFilePath(recording, kRecordedWaveName) ||
+        !ProgramFilePath(aside, kRecordingAsideName)) {
+        return 0;
+    }
+    DeleteFileA(aside);
+    if (!MoveFileA(recording, aside)) {
+        return 0;
+    }
+    const int result = CompressProgramFile(owner, kRecordingAsideName, fileName);
+    if (result == 1) {
+        DeleteFileA(aside);
+    } else {
+        DeleteFileA(recording);
+        MoveFileA(aside, recording);
+    }
     return result;
 }

@@ -114,6 +114,10 @@ void Start(HWND window) {
     // Out of sight: one pixel a third of the way into the screen.
     MoveWindow(window, GetSystemMetrics(SM_CXSCREEN) / 3, GetSystemMetrics(SM_CYSCREEN) / 3, 1, 1,
                FALSE);
+    // An output named like the input would delete the recording before it is read.
+    if (lstrcmpiA(request.outputName, kRecordedWaveName) == 0) {
+        return;
+    }
     char input[kWavePathLength];
     char output[kWavePathLength];
     if (!PathIn(input, kRecordedWaveName) || !PathIn(output, request.outputName) ||

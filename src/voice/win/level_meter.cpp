@@ -6,6 +6,9 @@
 #include "voice/recorder_display.h"
 #include "voice/recorder_layout.h"
 
+// Every query names the mixer by the handle mixerOpen gave (MIXER_OBJECTF_HMIXER): without the
+// flag the value would be taken for a mixer device number.
+
 namespace {
 
 constexpr UINT kMeterIntervalMs = 100;
@@ -27,7 +30,8 @@ bool ReadPeak(const LevelMeter& meter, LONG* value) {
     controls.cbmxctrl = sizeof control;
     controls.pamxctrl = &control;
     if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer), &controls,
-                              MIXER_GETLINECONTROLSF_ONEBYTYPE) != MMSYSERR_NOERROR) {
+                              MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
+        MMSYSERR_NOERROR) {
         return false;
     }
     MIXERCONTROLDETAILS_SIGNED signedValue = {};
@@ -38,7 +42,8 @@ bool ReadPeak(const LevelMeter& meter, LONG* value) {
     details.cbDetails = sizeof signedValue;
     details.paDetails = &signedValue;
     if (mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer), &details,
-                                MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) {
+                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
+        MMSYSERR_NOERROR) {
         return false;
     }
     *value = signedValue.lValue;
@@ -76,7 +81,8 @@ void OpenLevelMeter(LevelMeter& meter, HWND window) {
     destination.cbStruct = sizeof destination;
     destination.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
     if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(inputMixer), &destination,
-                          MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR) {
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+        MMSYSERR_NOERROR) {
         return;
     }
     for (DWORD source = 0; source < destination.cConnections; ++source) {
@@ -85,7 +91,8 @@ void OpenLevelMeter(LevelMeter& meter, HWND window) {
         line.dwDestination = destination.dwDestination;
         line.dwSource = source;
         if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(inputMixer), &line,
-                              MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR) {
+                              MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
+            MMSYSERR_NOERROR) {
             continue;
         }
         if (IsMicrophone(line)) {
@@ -105,7 +112,7 @@ void ShowMicrophoneLevel(const LevelMeter& meter, HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const RecorderBar bar = RecorderBarArea(client.left, client.right);
-    const int split = BarFillEnd(bar, static_cast<uint64_t>(MeterLevel(value)), kLevelFullScale);
+    const int split = MeterFillEnd(bar, value);
     HDC dc = GetDC(window);
     FillBar(dc, bar.left, split, bar, kDisplayGreen);
     FillBar(dc, split, bar.right, bar, kDisplayRed);

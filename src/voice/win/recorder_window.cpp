@@ -142,7 +142,7 @@ void DrawDisplay(HDC dc) {
     const int charWidth = metrics.tmAveCharWidth;
     const RecorderDisplay& display = recorderEngine.display;
     const uint32_t state = recorderEngine.state;
-    const BarLook look = RecorderBarLook(state, display);
+    const BarLook look = RecorderBarLook(state, display, recorder.meter.meterAvailable != 0);
     const RecorderBar bar = RecorderBarArea(client.left, client.right);
 
     // While recording the bar belongs to the level meter, which draws it on its own timer.

@@ -59,6 +59,15 @@ TEST(RecorderLayout, BarFrameAndFills) {
     EXPECT_EQ(MeterLevel(-1200), 1200);
     EXPECT_EQ(MeterLevel(32767), 32700);
     EXPECT_EQ(MeterLevel(INT32_MIN), 32700);
+
+    // The level meter's green part: half scale either way fills half the bar, a peak beyond
+    // 32700 the whole of it.
+    EXPECT_EQ(MeterFillEnd(bar, 0), 16);
+    EXPECT_EQ(MeterFillEnd(bar, 16350), 16 + 287 / 2);
+    EXPECT_EQ(MeterFillEnd(bar, -16350), 16 + 287 / 2);
+    EXPECT_EQ(MeterFillEnd(bar, 32699), 16 + 286);
+    EXPECT_EQ(MeterFillEnd(bar, 32767), 303);
+    EXPECT_EQ(MeterFillEnd(bar, INT32_MIN), 303);
 }
 
 TEST(RecorderDisplayTexts, StatusTimeAndSize) {
@@ -102,12 +111,14 @@ TEST(RecorderDisplayTexts, SizeEstimateOfEachEncoder) {
 }
 
 TEST(RecorderDisplayTexts, BarLook) {
-    EXPECT_EQ(RecorderBarLook(kRecorderStopped, {500, 1000, 1000}), BarLook::Empty);
-    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {0, 0, 0}), BarLook::Empty);
-    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {10, 0, 0}), BarLook::Meter);
-    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {0, 1000, 1000}), BarLook::Empty);
-    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 1000, 1000}), BarLook::Progress);
-    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 0, 0}), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderStopped, {500, 1000, 1000}, true), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {0, 0, 0}, true), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {10, 0, 0}, true), BarLook::Meter);
+    EXPECT_EQ(RecorderBarLook(kRecorderRecording, {10, 0, 0}, false), BarLook::Empty)
+        << "no microphone meter to draw it";
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {0, 1000, 1000}, true), BarLook::Empty);
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 1000, 1000}, false), BarLook::Progress);
+    EXPECT_EQ(RecorderBarLook(kRecorderPlaying, {10, 0, 0}, true), BarLook::Empty);
 }
 
 std::string Describe(const KeyAction& action) {

@@ -1,0 +1,40 @@
+#include "support/voice_recording.h"
+
+#include "resources/resource_ids.h"
+#include "support/harness.h"
+
+bool TestSoundDeviceRunning() {
+    return !Environment("PULSE_SERVER").empty() && !Environment("KESTRO_TEST_MICROPHONE").empty();
+}
+
+void SelectVoiceEncoder(const std::string& programFolder, int audioSelection, int mp3Quality) {
+    WriteWholeFile(programFolder + "plugin.ini",
+                   "VERSION=10\nAUDIO_SELECTION=" + std::to_string(audioSelection) +
+                       "\nMP3_QUALITY=" + std::to_string(mp3Quality) +
+                       "\nVIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n");
+}
+
+bool RunInRecorder(HWND mainWindow, const std::function<void(HWND)>& inside) {
+    bool opened = false;
+    WhenDialogAppears([&](HWND dialog) {
+        opened = true;
+        inside(dialog);
+    });
+    SendMessageA(mainWindow, WM_COMMAND, IDM_VOICE_MESSAGE, 0);
+    ForgetDialogAction();
+    PumpMessages();
+    return opened;
+}
+
+UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath) {
+    return UnixCommand(folder, "pacat --raw --format=u8 --rate=8000 --channels=1 -d " +
+                                   Environment("KESTRO_TEST_MICROPHONE") + " " + Quoted(rawPath));
+}
+
+bool CopyTestProgram(const char* name, const std::string& folder) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string source = exe;
+    source = source.substr(0, source.rfind('\\') + 1) + name;
+    return CopyFileA(source.c_str(), (folder + name).c_str(), FALSE) != 0;
+}
