@@ -80,7 +80,12 @@ void CreateControls(HWND dialog) {
     CreateChild(dialog, 0, "Button", "", BS_OWNERDRAW | BS_CENTER, layout.record, IDC_RECORD_KEY);
     CreateChild(dialog, 0, "Button", "", BS_OWNERDRAW, layout.stop, IDC_STOP_KEY);
     CreateChild(dialog, 0, "Button", "", BS_OWNERDRAW, layout.play, IDC_PLAY_KEY);
-    CreateChild(dialog, 0, "Static", "filename:", 0, layout.nameLabel, -1);
+    // The label ends where the box begins, so that it never paints over the box's frame.
+    RecorderRect label = layout.nameLabel;
+    if (label.x + label.width > layout.nameEdit.x) {
+        label.width = layout.nameEdit.x - label.x;
+    }
+    CreateChild(dialog, 0, "Static", "filename:", 0, label, -1);
     recorder.nameEdit =
         CreateChild(dialog, WS_EX_CLIENTEDGE, "edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
                     layout.nameEdit, IDC_VOICE_FILE_NAME);
@@ -444,6 +449,13 @@ INT_PTR CALLBACK RecorderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_DRAWITEM:
         DrawKey(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        // The "filename:" label sits on the display: white on its gray, like TIME and SIZE.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, kDisplayWhite);
+        SetBkColor(dc, kDisplayGray);
+        return reinterpret_cast<INT_PTR>(GetStockObject(GRAY_BRUSH)); // 0x808080
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_RECORD_KEY:
