@@ -50,6 +50,14 @@ std::string WindowText(HWND window, int maxLength) {
     return text;
 }
 
+} // namespace
+
+std::string AddressFieldText(int editId, int bufferSize) {
+    return WindowText(AddressEdit(editId), bufferSize - 1);
+}
+
+namespace {
+
 bool ShowsPlaceholder(HWND edit, int editId, int maxLength) {
     const char* placeholder = PlaceholderForField(editId);
     return placeholder && WindowText(edit, maxLength) == placeholder;

@@ -3,9 +3,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 constexpr const char* kAddressPanelClass = "MAILFIELD_CLASS";
 
 LRESULT CALLBACK AddressPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The text of the To, CC, BCC or Subject edit, read with a buffer of bufferSize characters (so
+// at most bufferSize - 1 of them); a placeholder is returned as it stands.
+std::string AddressFieldText(int editId, int bufferSize);
 
 // Gives the To, CC, BCC and Subject edits the Tab-key procedure.
 void SubclassAddressEditsForTab();

@@ -13,6 +13,7 @@
 #include "app/win/message_box.h"
 #include "app/win/settings_dialogs.h"
 #include "compose/placeholders.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "mail/body_parts.h"
@@ -82,13 +83,6 @@ bool BuildHtmlPartFromEditor(HWND editor) {
     return built;
 }
 
-std::string FieldText(int editId, int size) {
-    std::string text(static_cast<size_t>(size), '\0');
-    const int length = GetWindowTextA(AddressEdit(editId), &text[0], size);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return text;
-}
-
 // The sender: MAILFROM, asked for with the E-mail Settings dialog when it is empty.
 bool TakeSender() {
     if (programSettings.mailFrom[0] == '\0') {
@@ -107,7 +101,7 @@ bool TakeSender() {
 
 bool TakeRecipientsAndSubject() {
     HWND toEdit = AddressEdit(IDC_TO_EDIT);
-    const std::string to = FieldText(IDC_TO_EDIT, kRecipientFieldLength);
+    const std::string to = AddressFieldText(IDC_TO_EDIT, kRecipientFieldLength);
     if (to == kToPlaceholder) {
         ShowMessageBox(nullptr, "Please enter an e-mail address\nin the To: address field",
                        "To: address field is empty", MB_OK | MB_ICONEXCLAMATION);
@@ -120,32 +114,45 @@ bool TakeRecipientsAndSubject() {
         SetFocus(toEdit);
         return false;
     }
-    const std::string cc = FieldText(IDC_CC_EDIT, kRecipientFieldLength);
-    outgoingMessage.hasCc =
-        ParseRecipientField(RecipientField::Cc, cc.c_str(), outgoingMessage.cc) > 0;
-    const std::string bcc = FieldText(IDC_BCC_EDIT, kRecipientFieldLength);
-    outgoingMessage.hasBcc =
-        ParseRecipientField(RecipientField::Bcc, bcc.c_str(), outgoingMessage.bcc) > 0;
-    const std::string subject = FieldText(IDC_SUBJECT_EDIT, kSubjectLength);
-    CopyField(outgoingMessage.subject, kSubjectLength,
-              subject == kSubjectPlaceholder ? "No Subject" : subject.c_str());
-    outgoingMessage.alternative = htmlFormatting;
+    TakeCopiesAndSubject();
     return true;
 }
 
 // An empty editor gets a single blank, so that the text part is never empty.
 void FillEmptyEditor(HWND editor) {
-    if (!editor) {
-        return;
-    }
-    char text[4096] = {};
-    if (GetWindowTextA(editor, text, sizeof text) == 0) {
+    if (editor && GetWindowTextLengthA(editor) == 0) {
         SendMessageA(editor, EM_SETSEL, -1, -1);
         SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" "));
     }
 }
 
 } // namespace
+
+void TakeCopiesAndSubject() {
+    const std::string cc = AddressFieldText(IDC_CC_EDIT, kRecipientFieldLength);
+    outgoingMessage.hasCc =
+        ParseRecipientField(RecipientField::Cc, cc.c_str(), outgoingMessage.cc) > 0;
+    const std::string bcc = AddressFieldText(IDC_BCC_EDIT, kRecipientFieldLength);
+    outgoingMessage.hasBcc =
+        ParseRecipientField(RecipientField::Bcc, bcc.c_str(), outgoingMessage.bcc) > 0;
+    const std::string subject = AddressFieldText(IDC_SUBJECT_EDIT, kSubjectLength);
+    CopyField(outgoingMessage.subject, kSubjectLength,
+              subject == kSubjectPlaceholder ? "No Subject" : subject.c_str());
+    outgoingMessage.alternative = htmlFormatting;
+}
+
+bool TakeBodyParts() {
+    FillEmptyEditor(app.bodyEditor);
+    if (!BuildBodyPart(app.bodyEditor, kBodyPartText)) {
+        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - Body", MB_OK);
+        return false;
+    }
+    if (outgoingMessage.alternative && !BuildBodyPart(app.bodyEditor, kBodyPartHtml)) {
+        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - HTML", MB_OK);
+        return false;
+    }
+    return true;
+}
 
 bool BuildBodyPart(HWND editor, int mode) {
     return mode == kBodyPartHtml ? BuildHtmlPartFromEditor(editor)
@@ -185,13 +192,7 @@ bool PrepareOutgoingMessage() {
     if (programSettings.useMapi == 0 && (!TakeSender() || !TakeRecipientsAndSubject())) {
         return false;
     }
-    FillEmptyEditor(app.bodyEditor);
-    if (!BuildBodyPart(app.bodyEditor, kBodyPartText)) {
-        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - Body", MB_OK);
-        return false;
-    }
-    if (outgoingMessage.alternative && !BuildBodyPart(app.bodyEditor, kBodyPartHtml)) {
-        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - HTML", MB_OK);
+    if (!TakeBodyParts()) {
         return false;
     }
     CollectAttachments();

@@ -13,6 +13,15 @@ constexpr int kBodyPartHtml = 1001; // the HTML, from the editor's RTF stream-ou
 // message without an HTML part and is no failure.
 bool BuildBodyPart(HWND editor, int mode);
 
+// Takes the Cc and Bcc lists, the subject ("No Subject" for the placeholder) and the HTML flag
+// from the composer into outgoingMessage. Nothing here is checked.
+void TakeCopiesAndSubject();
+
+// Builds the body parts of outgoingMessage from the body editor: the text part (an empty editor
+// is given a blank first) and, when the message is formatted, the HTML part. A failure is
+// reported ("Email Body Error") and gives false.
+bool TakeBodyParts();
+
 // Copies every readable attachment of the attachment table into outgoingMessage. An unreadable
 // one is reported ("Couldn't find the attachment ...") and removed from the table.
 void CollectAttachments();

@@ -6,6 +6,7 @@
 #include "app/file_bytes.h"
 #include "app/win/app_state.h"
 #include "compose/placeholders.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "resources/resource_ids.h"
@@ -20,17 +21,14 @@ void AppendToField(int editId, const char* loaded) {
     if (loaded[0] == '\0') {
         return;
     }
-    HWND edit = AddressEdit(editId);
-    std::string text(kFieldTextLength, '\0');
-    const int length = GetWindowTextA(edit, &text[0], kFieldTextLength);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    std::string text = AddressFieldText(editId, kFieldTextLength);
     const char* placeholder = PlaceholderForField(editId);
     if (placeholder != nullptr && text == placeholder) {
         text.clear();
     }
     text += text.empty() ? "" : " ";
     text += loaded;
-    SetWindowTextA(edit, text.c_str());
+    SetWindowTextA(AddressEdit(editId), text.c_str());
 }
 
 } // namespace

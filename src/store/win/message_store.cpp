@@ -9,6 +9,7 @@
 #include "app/win/app_state.h"
 #include "app/win/message_box.h"
 #include "compose/placeholders.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/current_message.h"
 #include "mail/send_state_rules.h"
 #include "mail/win/send_preparation.h"
@@ -27,46 +28,14 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-std::string FieldText(int editId) {
-    std::string text(kRecipientFieldLength, '\0');
-    const int length = GetWindowTextA(AddressEdit(editId), &text[0], kRecipientFieldLength);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return text;
-}
-
-// An empty editor gets a single blank, as before a send, so that the text part is never empty.
-void FillEmptyBody(HWND editor) {
-    if (editor && GetWindowTextLengthA(editor) == 0) {
-        SendMessageA(editor, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-        SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" "));
-    }
-}
-
 // Fills outgoingMessage like the preparation of a send, except that no sender is needed and
 // recipients that give no address are no error. False after a reported failure.
 bool TakeSnapshot() {
-    const int sent = alreadySent;
-    ResetOutgoingMessage(outgoingMessage);
-    alreadySent = sent;
-
-    ParseRecipientField(RecipientField::To, FieldText(IDC_TO_EDIT).c_str(), outgoingMessage.to);
-    outgoingMessage.hasCc = ParseRecipientField(RecipientField::Cc, FieldText(IDC_CC_EDIT).c_str(),
-                                                outgoingMessage.cc) > 0;
-    outgoingMessage.hasBcc =
-        ParseRecipientField(RecipientField::Bcc, FieldText(IDC_BCC_EDIT).c_str(),
-                            outgoingMessage.bcc) > 0;
-    const std::string subject = FieldText(IDC_SUBJECT_EDIT);
-    CopyField(outgoingMessage.subject, kSubjectLength,
-              subject == kSubjectPlaceholder ? "No Subject" : subject.c_str());
-    outgoingMessage.alternative = htmlFormatting;
-
-    FillEmptyBody(app.bodyEditor);
-    if (!BuildBodyPart(app.bodyEditor, kBodyPartText)) {
-        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - Body", MB_OK);
-        return false;
-    }
-    if (outgoingMessage.alternative && !BuildBodyPart(app.bodyEditor, kBodyPartHtml)) {
-        ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - HTML", MB_OK);
+    ResetOutgoingMessage(outgoingMessage); // alreadySent stays as it is
+    const std::string to = AddressFieldText(IDC_TO_EDIT, kRecipientFieldLength);
+    ParseRecipientField(RecipientField::To, to.c_str(), outgoingMessage.to);
+    TakeCopiesAndSubject();
+    if (!TakeBodyParts()) {
         return false;
     }
     CollectAttachments();
