@@ -68,8 +68,6 @@ void OpenLevelMeter(LevelMeter& meter, HWND window) {
     if (mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW) ==
         MMSYSERR_NOERROR) {
         meter.mixer = mixer;
-        UINT mixerId = 0;
-        mixerGetID(reinterpret_cast<HMIXEROBJ>(mixer), &mixerId, MIXER_OBJECTF_HMIXER);
     }
     HMIXER inputMixer = nullptr;
     if (mixerOpen(&inputMixer, 0, 0, 0, MIXER_OBJECTF_WAVEIN) != MMSYSERR_NOERROR) {
