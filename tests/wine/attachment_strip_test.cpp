@@ -2,9 +2,6 @@
 // strip's keys, mouse and pop-up commands, and dropped files.
 #include <windows.h>
 
-#include <shlobj.h>
-
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -238,26 +235,6 @@ TEST_F(AttachmentStrip, DoubleClickOnAProgramAsksBeforeOpeningIt) {
     EXPECT_EQ(MessageBoxes::Calls()[0].caption, Lower(setup));
     EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OKCANCEL));
     EXPECT_EQ(attachmentTable.slots[0].selected, 1u);
-}
-
-// A drop of the given paths, as the shell hands it over.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& path : paths) {
-        size += path.size() + 1;
-    }
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& path : paths) {
-        std::memcpy(names, path.c_str(), path.size() + 1);
-        names += path.size() + 1;
-    }
-    *names = '\0';
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 TEST_F(AttachmentStrip, DroppedFoldersShortcutsAndEmptyFilesAreIgnored) {

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <richedit.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <set>
@@ -55,26 +54,6 @@ int CALLBACK CollectFaceKind(const LOGFONTA* font, const TEXTMETRICA*, DWORD typ
     auto* kinds = reinterpret_cast<FaceKinds*>(data);
     (type & TRUETYPE_FONTTYPE ? kinds->trueType : kinds->other).insert(font->lfFaceName);
     return 1;
-}
-
-// A drop of the given paths, as the shell hands it over.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& path : paths) {
-        size += path.size() + 1;
-    }
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& path : paths) {
-        std::memcpy(names, path.c_str(), path.size() + 1);
-        names += path.size() + 1;
-    }
-    *names = '\0';
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 // What the pop-up menu showed, read while it was open.

@@ -1,6 +1,9 @@
 #include "support/harness.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -213,4 +216,23 @@ HWND MainWindowTest::Child(int id) const {
 
 HWND MainWindowTest::Edit(int id) const {
     return AddressEdit(id);
+}
+
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths) {
+        size += path.size() + 1;
+    }
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const std::string& path : paths) {
+        std::memcpy(names, path.c_str(), path.size() + 1);
+        names += path.size() + 1;
+    }
+    *names = '\0';
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }

@@ -42,6 +42,10 @@ void ForgetDialogAction();
 
 std::string TextOf(HWND window);
 
+// A drop of the given paths, as the shell hands it over with WM_DROPFILES (the receiver frees
+// it with DragFinish).
+HDROP MakeDrop(const std::vector<std::string>& paths);
+
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 
