@@ -35,15 +35,10 @@ mkdir -p "$work/sink"
 }
 "$native/tests/kestro_mail_bench" >"$work/native.log"
 
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-/usr/bin/python3 "$here/smtp-sink.py" "$port" "$work/sink" --lifetime 1800 >"$work/sink.log" 2>&1 </dev/null &
-sink_pid=$!
-trap 'kill "$sink_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  sleep 0.1
-done
-export KESTRO_SMTP_PORT=$port KESTRO_SMTP_SINK="Z:${work//\//\\}\\sink"
+source "$here/smtp-sink.sh"
+trap kestro_stop_smtp_sink EXIT
+kestro_start_smtp_sink "$work/sink" "$work/sink.log" 1800
+port=$KESTRO_SMTP_PORT
 
 (cd "$build/bin" && "$here/wine-run.sh" kestro_wine_tests.exe --gtest_also_run_disabled_tests \
   --gtest_filter='DISABLED_SendBench.*' 2>/dev/null | tr -d '\r') >"$work/wine.log" || {

@@ -15,6 +15,7 @@ unset DISPLAY # the null driver needs no X server
 
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
+source "$here/smtp-sink.sh"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device' EXIT
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
@@ -53,16 +54,8 @@ export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-sink_port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-/usr/bin/python3 "$here/smtp-sink.py" "$sink_port" "$sink_dir" --lifetime 5400 \
-  >"$logs/smtp-sink.log" 2>&1 </dev/null &
-sink_pid=$!
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kill "$sink_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$sink_port") 2>/dev/null && break
-  sleep 0.1
-done
-export KESTRO_SMTP_PORT=$sink_port KESTRO_SMTP_SINK="Z:${sink_dir//\//\\}"
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink' EXIT
+kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1
@@ -72,8 +65,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
   >"$logs/wine.log" 2>&1
 wine_rc=$?
 kestro_stop_sound_device
-kill "$sink_pid" 2>/dev/null
-wait "$sink_pid" 2>/dev/null
+kestro_stop_smtp_sink
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"
