@@ -61,10 +61,12 @@ bool OpenFiles(ConversionJob& job) {
         !RiffOpen(job.destinationFile, job.destinationPath, RiffOpenMode::Write)) {
         return false;
     }
-    // One byte at least, so that nothing depends on what calloc(0) returns.
-    job.sourceBuffer = static_cast<unsigned char*>(std::calloc(job.readSize + 1, 1));
-    job.destinationBuffer =
-        static_cast<unsigned char*>(std::calloc(job.destinationBufferSize + 1, 1));
+    // One byte at least, so that nothing depends on what calloc(0) returns; the sizes are
+    // widened first so that the extra byte cannot wrap them to zero.
+    job.sourceBuffer =
+        static_cast<unsigned char*>(std::calloc(static_cast<size_t>(job.readSize) + 1, 1));
+    job.destinationBuffer = static_cast<unsigned char*>(
+        std::calloc(static_cast<size_t>(job.destinationBufferSize) + 1, 1));
     if (job.sourceBuffer == nullptr || job.destinationBuffer == nullptr) {
         return false;
     }
@@ -179,7 +181,7 @@ bool ConvertEndAlone(ConversionJob& job, ConvertStep& step) {
 } // namespace
 
 uint32_t ConversionReadSize(const WaveFormatFields& source) {
-    if (source.blockAlign == 0) {
+    if (!WaveRatesMakeSense(source)) {
         return 0;
     }
     return source.avgBytesPerSec - source.avgBytesPerSec % source.blockAlign;
@@ -189,6 +191,7 @@ int OpenConversion(ConversionJob& job) {
     job.converterOpen = 1;
     job.destinationBufferSize = 0;
     if (job.converter.open == nullptr || job.converter.convert == nullptr || job.readSize == 0 ||
+        job.readSize > kLargestReadSize ||
         !job.converter.open(job.converter.context, job.sourceFormat, job.sourceFormatSize,
                             job.destinationFormat, job.destinationFormatSize, job.readSize,
                             &job.destinationBufferSize) ||

@@ -96,11 +96,16 @@ struct ConversionJob {
     uint32_t destinationBufferSize;
 };
 
+// The most source bytes a step may take: one second of the fastest format that makes sense.
+constexpr uint32_t kLargestReadSize = kLargestBytesPerSecond;
+
 // Source bytes per step: one second of sound in whole blocks,
-// nAvgBytesPerSec - (nAvgBytesPerSec mod nBlockAlign). 0 when the format gives no whole block.
+// nAvgBytesPerSec - (nAvgBytesPerSec mod nBlockAlign). 0 for a format whose rates make no sense
+// (WaveRatesMakeSense): such a format is refused.
 uint32_t ConversionReadSize(const WaveFormatFields& source);
 
-// Opens the codec stream and both files, writes a RiffWave destination up to the start of its
+// Opens the codec stream and both files (a read size of 0 or beyond kLargestReadSize is refused
+// first), writes a RiffWave destination up to the start of its
 // data chunk (a FramesOnly one stays empty) and leaves the source at the first byte of sound. 1, or
 // 0 after closing again.
 int OpenConversion(ConversionJob& job);

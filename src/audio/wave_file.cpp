@@ -137,6 +137,11 @@ int WriteRecordedChunks(RiffFile& out, const RecordedWave& recorded, WaveMessage
 
 } // namespace
 
+bool WaveRatesMakeSense(const WaveFormatFields& fields) {
+    return fields.blockAlign != 0 && fields.blockAlign <= fields.avgBytesPerSec &&
+           fields.avgBytesPerSec <= kLargestBytesPerSecond;
+}
+
 WaveFormatFields ReadWaveFormat(const unsigned char* block, size_t blockSize) {
     unsigned char bytes[kWaveFormatExSize] = {};
     if (block != nullptr) {
@@ -263,6 +268,10 @@ int LoadWaveFileRecord(WaveFileRecord& record, const WavePrompt* prompt, WaveMes
 
     WaveFileInfo info;
     uint32_t code = wioFileOpen(&info, record.path, 0, prompt);
+    if (code == kWioOk && !WaveRatesMakeSense(ReadWaveFormat(info.format, info.formatBlockSize))) {
+        CloseWaveFile(&info);
+        code = kWioCannotRead;
+    }
     if (code != kWioOk) {
         message.caption = kLoadWaveCaption;
         std::snprintf(message.text, sizeof message.text, kLoadWaveFailedText, record.path,

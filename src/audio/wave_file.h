@@ -75,6 +75,14 @@ struct WaveFormatFields {
     uint16_t extraSize; // cbSize
 };
 
+// The fastest sound that makes sense: one second of eight channels of 32-bit samples at 384 kHz
+// fits. Sizes computed from a rate up to this cannot wrap.
+constexpr uint32_t kLargestBytesPerSecond = 1u << 24;
+
+// True when the byte rate and the block alignment can describe sound: neither is 0, a block is
+// no longer than a second, and the rate is at most kLargestBytesPerSecond.
+bool WaveRatesMakeSense(const WaveFormatFields& fields);
+
 // Reads the fields from a block; bytes missing from a short block read as zero.
 WaveFormatFields ReadWaveFormat(const unsigned char* block, size_t blockSize);
 
@@ -112,7 +120,8 @@ uint32_t CloseWaveFile(WaveFileInfo* info);
 
 // Fills the record from the file at record.path; the file is closed again on return. Returns 1
 // when the record holds a format. A file that cannot be opened gives 0 without a message; a file
-// that is not a usable WAV gives 0 and the message to show (owner: the caller's window).
+// that is not a usable WAV (a format whose rates make no sense included) gives 0 and the message
+// to show (owner: the caller's window).
 int LoadWaveFileRecord(WaveFileRecord& record, const WavePrompt* prompt, WaveMessage& message);
 
 // Frees the record's format copy.

@@ -37,8 +37,9 @@ int OpenLame(void* context, const unsigned char* sourceFormat, uint32_t sourceFo
     auto& lame = *static_cast<LameConverter*>(context);
     lame.source = ReadWaveFormat(sourceFormat, sourceFormatSize);
     const WaveFormatFields destination = ReadWaveFormat(destinationFormat, destinationFormatSize);
-    if (!SourceSupported(lame.source) || destination.formatTag != kMp3FormatTag ||
-        destination.channels != 1 || destination.avgBytesPerSec == 0) {
+    if (readSize > kLargestReadSize || !SourceSupported(lame.source) ||
+        destination.formatTag != kMp3FormatTag || destination.channels != 1 ||
+        destination.avgBytesPerSec == 0) {
         return 0;
     }
     const int kbitPerSecond = static_cast<int>(destination.avgBytesPerSec * 8 / 1000);
@@ -68,8 +69,12 @@ int OpenLame(void* context, const unsigned char* sourceFormat, uint32_t sourceFo
 int PrepareLame(void* context, unsigned char*, uint32_t sourceSize, unsigned char*, uint32_t) {
     auto& lame = *static_cast<LameConverter*>(context);
     const uint32_t bytesPerSample = lame.source.bitsPerSample / 8;
+    if (bytesPerSample == 0 || sourceSize > kLargestReadSize) {
+        return 0;
+    }
     lame.sampleCapacity = sourceSize / bytesPerSample;
-    lame.samples = static_cast<int16_t*>(std::calloc(lame.sampleCapacity + 1, sizeof(int16_t)));
+    lame.samples = static_cast<int16_t*>(
+        std::calloc(static_cast<size_t>(lame.sampleCapacity) + 1, sizeof(int16_t)));
     return lame.samples != nullptr ? 1 : 0;
 }
 

@@ -181,6 +181,11 @@ TEST(WaveConversion, ReadSizeIsOneSecondInWholeBlocks) {
     EXPECT_EQ(ConversionReadSize(format), 44100u);
     format.blockAlign = 0;
     EXPECT_EQ(ConversionReadSize(format), 0u);
+    // Rates beyond any real format give no read size: UINT32_MAX bytes a second in blocks of
+    // one would make the buffers' sizes wrap.
+    format.avgBytesPerSec = 0xFFFFFFFF;
+    format.blockAlign = 1;
+    EXPECT_EQ(ConversionReadSize(format), 0u);
 }
 
 TEST(WaveConversion, DisplayChunksAreCopiedAheadOfTheFormatAndEverythingElseIsLeft) {
@@ -313,6 +318,20 @@ TEST(WaveConversion, AFramesOnlyDestinationHoldsTheConvertedBytesAloneAlsoAfterC
     EXPECT_EQ(cleanup.dialog.titles.back(), "Cleanup Pass -- 100%");
     EXPECT_EQ(ReadBytes(cleanup.destination), Scrambled(sound.substr(0, 16000)));
     EXPECT_EQ(cleanup.job.destinationFile.file, nullptr);
+}
+
+TEST(WaveConversion, ARateThatMakesNoSenseIsRefusedBeforeAnyBufferIsMade) {
+    WriteBytes(TempPath("in.wav"), RiffWave(Chunk("fmt ", PcmFormat(8000, 0xFFFFFFFF, 1, 8)) +
+                                            Chunk("data", Pattern(100))));
+    Conversion crafted;
+    crafted.format = PcmFormat(8000, 0xFFFFFFFF, 1, 8);
+    crafted.Prepare(TempPath("in.wav"), 100, 100);
+    EXPECT_EQ(crafted.Run(), ConversionResult::Failed);
+    Conversion forced; // a starter that sets the read size itself
+    forced.Prepare(TempPath("in.wav"), 100, 100);
+    forced.job.readSize = 0xFFFFFFFF;
+    EXPECT_EQ(forced.Run(), ConversionResult::Failed);
+    EXPECT_EQ(forced.codec.steps, 0);
 }
 
 TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {

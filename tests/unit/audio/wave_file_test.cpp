@@ -417,6 +417,13 @@ TEST(LoadWaveFileRecord, ReportsUnusableFilesButNotMissingOnes) {
               "The file '" + path + "' cannot be loaded as a wave file (wio error=6).");
     EXPECT_EQ(record.format, nullptr);
 
+    // A format whose rates make no sense is as unusable.
+    WriteBytes(path, RiffWave(Chunk("fmt ", PcmFormat(8000, 0xFFFFFFFF, 1, 8)) +
+                              Chunk("data", Pattern(10))));
+    EXPECT_EQ(LoadWaveFileRecord(record, nullptr, message), 0);
+    EXPECT_STREQ(message.caption, "ERROR");
+    EXPECT_EQ(record.format, nullptr);
+
     std::snprintf(record.path, sizeof record.path, "%s", TempPath("missing.wav").c_str());
     EXPECT_EQ(LoadWaveFileRecord(record, nullptr, message), 0);
     EXPECT_EQ(message.caption, nullptr);

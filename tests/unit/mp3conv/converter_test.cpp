@@ -189,6 +189,12 @@ TEST(ConverterEncoder, OnlyMonoPcmToMonoMp3IsTaken) {
               1);
     EXPECT_EQ(size, 16000u + 4000u + 7200u);
     converter.close(converter.context);
+    // A read size no real format gives would make the buffer sizes wrap.
+    EXPECT_EQ(converter.open(converter.context, reinterpret_cast<const unsigned char*>(pcm.data()),
+                             18, mp3, sizeof mp3, 0xFFFFFFFF, &size),
+              0);
+    EXPECT_EQ(converter.prepare(converter.context, nullptr, 0xFFFFFFFF, nullptr, 0), 0);
+    converter.close(converter.context);
     EXPECT_EQ(lame.encoder, nullptr);
 }
 
