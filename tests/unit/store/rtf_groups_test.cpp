@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 TEST(RtfGroups, EveryOpenGroupIsClosedAndEscapedBracesAreText) {
@@ -21,6 +23,19 @@ TEST(RtfGroups, EveryOpenGroupIsClosedAndEscapedBracesAreText) {
     EXPECT_EQ(OpenRtfGroups("{\\rtf1 \\\\{x}"), 1u);
     // Stray closing braces close nothing, and a backslash may end the text.
     EXPECT_EQ(OpenRtfGroups("}}{\\rtf1 a\\"), 1u);
+
+    // A body cut inside an escape loses the unfinished escape, so the brace added after it
+    // closes the group instead of becoming text.
+    const std::pair<const char*, const char*> cutEscapes[] = {
+        {"{\\", "{}"},
+        {"{\\rtf1 \\'e", "{\\rtf1 }"},
+        {"{\\rtf1 \\'", "{\\rtf1 }"},
+        {"{\\rtf1 \\'e9", "{\\rtf1 \\'e9}"},
+        {"{\\rtf1 a\\\\", "{\\rtf1 a\\\\}"},
+    };
+    for (const auto& [body, closed] : cutEscapes) {
+        EXPECT_EQ(CloseRtfGroups(body), closed) << body;
+    }
 }
 
 } // namespace
