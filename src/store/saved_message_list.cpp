@@ -11,6 +11,13 @@ bool StartsWith(const char* line, const char* key) {
     return std::strncmp(line, key, std::strlen(key)) == 0;
 }
 
+// Passes over the count lines that follow a counted key (CC, BCC, ATTACHMENTS), so that none
+// of them is read as a key of its own.
+void SkipLines(LineCursor& cursor, int count, char* line) {
+    for (int i = 0; i < count && ReadNextLine(cursor, line, kListLineLength); ++i) {
+    }
+}
+
 unsigned char LowerAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
@@ -51,10 +58,16 @@ bool ReadSavedMessageEntry(const char* path, const char* data, size_t size,
                 AppendKeptCharacters(entry.toText, sizeof entry.toText, line, IsAddressCharacter,
                                      false);
             }
+        } else if (StartsWith(line, "CC")) {
+            SkipLines(cursor, ReadCount(line + 2), line);
+        } else if (StartsWith(line, "BCC")) {
+            SkipLines(cursor, ReadCount(line + 3), line);
         } else if (StartsWith(line, "SUBJECT")) {
             CopyKeptCharacters(entry.subject, sizeof entry.subject, line + 7, IsTextCharacter);
         } else if (StartsWith(line, "ATTACHMENTS")) {
-            entry.attachmentMark[0] = ReadCount(line + 11) > 0 ? 'Y' : 'N';
+            const int count = ReadCount(line + 11);
+            entry.attachmentMark[0] = count > 0 ? 'Y' : 'N';
+            SkipLines(cursor, count, line);
         } else if (StartsWith(line, "DATE=")) {
             CopyKeptCharacters(entry.date, sizeof entry.date, line + 5, IsTextCharacter);
         } else if (StartsWith(line, "BODY")) {

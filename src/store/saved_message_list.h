@@ -27,8 +27,9 @@ bool IsSavedMessageFileEntry(const char* name, bool isDirectory);
 // Fills the record from the bytes of a ".kto" file: the To addresses (letters, digits and
 // punctuation, joined by one blank, cut at 255 characters), the SUBJECT and DATE= texts
 // (letters, digits, punctuation and blanks), the mark "Y" when ATTACHMENTS gives a count above
-// 0, else "N", and the path. Reading ends at the BODY line: a body line such as "TO 3 friends"
-// is text, not a header. Lines longer than 1023 characters are cut and their rest passed over.
+// 0, else "N", and the path. The lines counted by CC, BCC and ATTACHMENTS are passed over, as
+// the full loader reads them, so that an address such as "BODY@ex.com" is not a key. Reading
+// ends at the BODY line: a body line such as "TO 3 friends" is text, not a header. Lines longer than 1023 characters are cut and their rest passed over.
 // False, with an empty record, when the path does not fit 1023 characters.
 bool ReadSavedMessageEntry(const char* path, const char* data, size_t size,
                            SavedMessageEntry& entry);

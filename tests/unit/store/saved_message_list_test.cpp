@@ -91,6 +91,21 @@ TEST(SavedMessageList, AttachmentMarkAndTextsFollowTheLines) {
     EXPECT_STREQ(body.attachmentMark, "N");
 }
 
+TEST(SavedMessageList, CountedLinesAreNeverTakenForKeys) {
+    // Cc, Bcc and attachment lines are passed over by their counts, as the full loader does.
+    const std::string tail = "SUBJECTLunch\r\nATTACHMENTS1\r\nBODY\\x.wav\r\nFLAGHTML=0\r\n"
+                             "DATE=Jan 02 2027\r\nBODY\r\n";
+    for (const char* copies :
+         {"CC1\r\nBODY@ex.com\r\nBCC0\r\n", "CC2\r\nTO2@example.com\r\nbo@ex.com\r\nBCC0\r\n",
+          "CC0\r\nBCC1\r\nTO1@ex.com\r\n"}) {
+        const SavedMessageEntry e = Read("TO1\r\nann@ex.com\r\n" + std::string(copies) + tail);
+        EXPECT_STREQ(e.toText, "ann@ex.com") << copies;
+        EXPECT_STREQ(e.subject, "Lunch") << copies;
+        EXPECT_STREQ(e.date, "Jan 02 2027") << copies;
+        EXPECT_STREQ(e.attachmentMark, "Y") << copies;
+    }
+}
+
 TEST(SavedMessageList, LongTextsAreCutToTheirFields) {
     std::string to = "TO10\r\n";
     for (int i = 0; i < 10; ++i) {
