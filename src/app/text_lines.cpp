@@ -1,20 +1,27 @@
 #include "app/text_lines.h"
 
-#include <climits>
-#include <cstring>
-
 bool ReadTextLine(std::FILE* file, char* line, size_t size) {
-    if (size < 2 || size > INT_MAX || std::fgets(line, static_cast<int>(size), file) == nullptr) {
+    if (size < 2) {
         return false;
     }
-    size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[--length] = '\0';
-    } else {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    // Byte by byte rather than with fgets, so that a NUL byte inside a line cannot hide where
+    // the line ends; the line's text then ends at the NUL.
+    size_t length = 0;
+    int c = EOF;
+    bool any = false;
+    while ((c = std::fgetc(file)) != EOF) {
+        any = true;
+        if (c == '\n') {
+            break;
+        }
+        if (length < size - 1) {
+            line[length++] = static_cast<char>(c);
         }
     }
+    if (!any) {
+        return false;
+    }
+    line[length] = '\0';
     if (length > 0 && line[length - 1] == '\r') {
         line[--length] = '\0';
     }
