@@ -390,7 +390,7 @@ const char* EntityFor(char c) {
 // Escapes the text into out (when not nullptr) and returns the length of the result: every
 // double quote, ampersand, less-than and greater-than sign becomes its entity. In body text an
 // escaped brace shows as a blank and the brace, an escaped backslash as one backslash and \'hh
-// as the byte hh; a face name has no such escapes.
+// as the byte hh (\'00 as nothing); a face name has no such escapes.
 size_t EscapeText(const char* text, size_t length, bool bodyText, char* out) {
     const char* const end = text + length;
     size_t used = 0;
@@ -399,6 +399,10 @@ size_t EscapeText(const char* text, size_t length, bool bodyText, char* out) {
         char c = *p;
         if (escape == 4) {
             c = static_cast<char>(HexValue(p[2]) * 16 + HexValue(p[3]));
+            if (c == '\0') {
+                p += escape; // a NUL would end the HTML text there: it is left out
+                continue;
+            }
         } else if (escape == 2) {
             c = p[1];
             if (c != '\\') {

@@ -273,7 +273,8 @@ TEST(ConvertRtfToHtml, HostileInputNeverOverruns) {
         "\\b x\\{ }\\",
         "\\b { }\\par {\\b x}}} \\",
         "\\plain\\f0\\fs20 x }\\par",
-        "x \\\r\n", // a backslash right before the closing brace's line break
+        "x \\\r\n",  // a backslash right before the closing brace's line break
+        "a\\'00b }", // a NUL character, which would end the HTML text
     };
     for (const char* body : bodies) {
         Conversion c = Convert(Document(body));
