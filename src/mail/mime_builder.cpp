@@ -4,11 +4,13 @@
 #include "mail/mail_encoding.h"
 #include "mail/outgoing_message.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -41,15 +43,70 @@ BoundedText StartText(char* out, size_t outSize) {
     return BoundedText{out, outSize, 0};
 }
 
+// Header lines fold before this column where they can, as mail programs are expected to; no
+// line is ever longer than kSmtpLineLimit.
+constexpr size_t kFoldColumn = 78;
+// A file name longer than this goes out in numbered pieces of this length (name*0, name*1, ...).
+constexpr size_t kNamePieceLength = 64;
+
+// A value that goes into a header as it is, at most most bytes of it, with CR and LF turned
+// into blanks, so that it can never end its line or start a header of its own.
+std::string OneLine(const char* text, size_t most) {
+    size_t length = 0;
+    while (length < most && text[length] != '\0') {
+        ++length;
+    }
+    std::string line(text, length);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+// Text that a header can only carry as encoded words: bytes of 0x80 and above, or control
+// characters other than the tab.
+bool NeedsEncodedWords(const char* text) {
+    for (const char* p = text; *p != '\0'; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c >= 0x80 || c == 0x7F || (c < 0x20 && c != '\t')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The text as a quoted string: a quote or a backslash in it is escaped with a backslash.
+std::string QuotedString(const char* text) {
+    std::string quoted = "\"";
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '"' || *p == '\\') {
+            quoted += '\\';
+        }
+        quoted += *p;
+    }
+    return quoted + '"';
+}
+
 // "To: <a@b.c>, <d@e.f>\r\n": the prefix before the first address, a comma before each further.
-// An empty list gives no line: a bare CR LF would end the header block.
+// The line folds between addresses rather than pass the fold column. An empty list gives no
+// line: a bare CR LF would end the header block.
 void AppendAddressLine(BoundedText& text, const char* prefix, const RecipientList& list) {
     if (list.entries[0][0] == '\0') {
         return;
     }
+    size_t column = std::strlen(prefix);
     for (int i = 0; i < kRecipientCount && list.entries[i][0] != '\0'; ++i) {
-        AppendFormat(text, "%s <%.*s>", i == 0 ? prefix : ",", kRecipientLength - 1,
-                     list.entries[i]);
+        const std::string address = "<" + OneLine(list.entries[i], kRecipientLength - 1) + ">";
+        // Room is kept for the comma that may follow the address.
+        const bool fold = i > 0 && column + 2 + address.size() + 1 > kFoldColumn;
+        AppendFormat(text, "%s%s%s", i == 0 ? prefix : "",
+                     i == 0 ? " "
+                     : fold ? ",\r\n "
+                            : ", ",
+                     address.c_str());
+        column = (fold ? 1 : column + (i == 0 ? 1 : 2)) + address.size();
     }
     AppendFormat(text, "\r\n");
 }
@@ -60,20 +117,51 @@ size_t LastLineColumn(const char* text) {
     return std::strlen(lineEnd != nullptr ? lineEnd + 1 : text);
 }
 
-// "Prefix: "Name" <address>"; a name with bytes of 0x80 and above goes as encoded words, and
-// the address moves to a line of its own when the words leave no room for it.
+// "Prefix: "Name" <address>"; a name with bytes of 0x80 and above or control characters goes as
+// encoded words, and the address moves to a line of its own when it would pass the fold column.
 void AppendNamedAddressLine(BoundedText& text, const char* prefix, const char* name,
                             const char* address) {
-    if (!HasEightBitBytes(name, std::strlen(name))) {
-        AppendFormat(text, "%s \"%s\" <%s>\r\n", prefix, name, address);
-        return;
-    }
     char words[kNameLength * 5];
-    EncodeHeaderWords(name, words, sizeof words);
+    if (NeedsEncodedWords(name)) {
+        EncodeHeaderWords(name, words, sizeof words);
+    } else {
+        CopyField(words, sizeof words, QuotedString(name).c_str());
+    }
+    const std::string line = OneLine(address, kNameLength - 1);
     const size_t column =
         (std::strchr(words, '\n') == nullptr ? std::strlen(prefix) + 1 : 0) + LastLineColumn(words);
-    const bool fold = column + std::strlen(address) + 3 > 76;
-    AppendFormat(text, "%s %s%s<%s>\r\n", prefix, words, fold ? "\r\n " : " ", address);
+    const bool fold = column + line.size() + 3 > kFoldColumn;
+    AppendFormat(text, "%s %s%s<%s>\r\n", prefix, words, fold ? "\r\n " : " ", line.c_str());
+}
+
+// The Subject line: the text as it is, or as encoded words when it holds what a header cannot
+// carry or would pass the longest line SMTP carries.
+void AppendSubjectLine(BoundedText& text, const char* subject) {
+    constexpr char kPrefix[] = "Subject: ";
+    if (!NeedsEncodedWords(subject) &&
+        sizeof kPrefix - 1 + std::strlen(subject) <= kSmtpLineLimit) {
+        AppendFormat(text, "%s%s\r\n", kPrefix, subject);
+        return;
+    }
+    char words[kSubjectLength * 5];
+    EncodeHeaderWords(subject, words, sizeof words);
+    AppendFormat(text, "%s%s\r\n", kPrefix, words);
+}
+
+// A parameter with the file name: name="..." on the line, or in numbered pieces name*0="...",
+// name*1="...", each on a line of its own, when the name is too long for one line.
+void AppendNameParameter(BoundedText& text, const char* parameter, const char* name,
+                         bool inPieces) {
+    if (!inPieces) {
+        AppendFormat(text, "%s=%s", parameter, QuotedString(name).c_str());
+        return;
+    }
+    const size_t length = std::strlen(name);
+    for (size_t at = 0, piece = 0; at < length; at += kNamePieceLength, ++piece) {
+        const std::string part(name + at, std::min(kNamePieceLength, length - at));
+        AppendFormat(text, "%s%s*%u=%s", at == 0 ? "" : ";\r\n\t", parameter,
+                     static_cast<unsigned>(piece), QuotedString(part.c_str()).c_str());
+    }
 }
 
 struct ContentTypeRow {
@@ -138,17 +226,11 @@ size_t BuildHeaderBlock(const ProgramSettings& settings, const OutgoingMessage& 
     AppendNamedAddressLine(text, "From:", settings.userName, settings.mailFrom);
     AppendAddressLine(text, "To:", message.to);
     AppendAddressLine(text, "Cc:", message.cc);
-    AppendFormat(text, "Date: %s\r\n", dateText);
-    AppendFormat(text, "Message-ID: %s\r\n", messageId);
+    AppendFormat(text, "Date: %s\r\n", OneLine(dateText, kDateTextSize - 1).c_str());
+    AppendFormat(text, "Message-ID: %s\r\n", OneLine(messageId, kMessageIdSize - 1).c_str());
     char subject[kSubjectLength];
     CopyField(subject, sizeof subject, message.subject);
-    if (HasEightBitBytes(subject, std::strlen(subject))) {
-        char words[kSubjectLength * 5];
-        EncodeHeaderWords(subject, words, sizeof words);
-        AppendFormat(text, "Subject: %s\r\n", words);
-    } else {
-        AppendFormat(text, "Subject: %s\r\n", subject);
-    }
+    AppendSubjectLine(text, subject);
     AppendFormat(text, "X-mailer: Kestro\r\n");
     AppendFormat(text, "MIME-Version: 1.0\r\n");
     AppendFormat(text, "Content-Type: multipart/mixed; boundary=\"%s\"\r\n", kMainBoundary);
@@ -181,7 +263,7 @@ size_t BuildAttachmentHeader(const char* path, char* out, size_t outSize) {
     const char* name = AttachmentFileName(path);
     BoundedText text = StartText(out, outSize);
     AppendFormat(text, "\r\n--%s\r\n", kMainBoundary);
-    if (HasEightBitBytes(name, std::strlen(name))) {
+    if (NeedsEncodedWords(name)) {
         char words[kAttachmentPathLength * 5];
         EncodeHeaderWords(name, words, sizeof words);
         AppendFormat(text, "Content-Type: %s;\r\n\tname=\"%s\"\r\n", LookupContentType(path),
@@ -190,9 +272,16 @@ size_t BuildAttachmentHeader(const char* path, char* out, size_t outSize) {
         AppendFormat(text, "Content-Disposition: attachment;\r\n\tfilename=\"%s\"\r\n\r\n", words);
         return text.length;
     }
-    AppendFormat(text, "Content-Type: %s; name=\"%s\"\r\n", LookupContentType(path), name);
-    AppendFormat(text, "Content-Transfer-Encoding: base64\r\n");
-    AppendFormat(text, "Content-Disposition: attachment;\r\n\tfilename=\"%s\"\r\n\r\n", name);
+    const char* type = LookupContentType(path);
+    const bool inPieces =
+        std::strlen("Content-Type: ; name=") + std::strlen(type) + QuotedString(name).size() >
+        kSmtpLineLimit;
+    AppendFormat(text, "Content-Type: %s; ", type);
+    AppendNameParameter(text, "name", name, inPieces);
+    AppendFormat(text, "\r\nContent-Transfer-Encoding: base64\r\n");
+    AppendFormat(text, "Content-Disposition: attachment;\r\n\t");
+    AppendNameParameter(text, "filename", name, inPieces);
+    AppendFormat(text, "\r\n\r\n");
     return text.length;
 }
 

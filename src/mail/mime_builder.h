@@ -51,7 +51,11 @@ void FormatMessageId(uint64_t seconds, uint32_t processId, uint32_t counter, con
 // with an address), Date, Message-ID, Subject, X-mailer, MIME-Version, Content-Type with the main
 // boundary, the empty line that ends the headers and the preamble. Bcc addresses never appear.
 // Returns the length; the text is always terminated and is cut rather than overrunning out. A
-// subject or user name with bytes of 0x80 and above goes out as encoded words.
+// subject or user name with bytes of 0x80 and above or control characters goes out as encoded
+// words, as does a subject too long for one line; any other user name is a quoted string, its
+// quotes and backslashes escaped. To and Cc lines fold between addresses before column 78, and
+// CR or LF inside an address, the date or the Message-ID turns into a blank: no line ends early
+// or passes 998 octets.
 size_t BuildHeaderBlock(const ProgramSettings& settings, const OutgoingMessage& message,
                         const char* dateText, const char* messageId, char* out, size_t outSize);
 
@@ -64,7 +68,8 @@ const char* LookupContentType(const char* path);
 
 // The sub-header block that opens an attachment part: boundary, Content-Type with the name,
 // base64 encoding and the disposition with the file name (as encoded words, each on a line of
-// its own, when it holds bytes of 0x80 and above), then the empty line. Returns the
+// its own, when it holds bytes of 0x80 and above or control characters; in numbered pieces
+// name*0, name*1, ... when it is too long for one line), then the empty line. Returns the
 // length; the text is always terminated and cut rather than overrunning out.
 size_t BuildAttachmentHeader(const char* path, char* out, size_t outSize);
 

@@ -341,6 +341,46 @@ TEST(MimeBuilder, NonAsciiNamesAndSubjectBecomeEncodedWords) {
     EXPECT_LE(LongestLine(longest), 76u);
 }
 
+// The header without its folds: every CR LF that a blank follows is taken out.
+std::string Unfolded(const std::string& header) {
+    std::string out = header;
+    for (size_t at = out.find("\r\n "); at != std::string::npos; at = out.find("\r\n ", at)) {
+        out.erase(at, 2);
+    }
+    return out;
+}
+
+TEST(MimeBuilder, LongFieldsAreFoldedAndDisplayNamesQuoted) {
+    MessagePtr message = NewMessage();
+    std::string to, line = "To:";
+    for (int i = 0; i < 30; ++i) {
+        const std::string address = "member.number." + std::to_string(10 + i) + "@example-club.org";
+        to += address + " ";
+        line += std::string(i == 0 ? " <" : ", <") + address + ">";
+    }
+    ParseRecipients(to.c_str(), message->to);
+    const std::string subject(1000, 's');
+    CopyField(message->subject, kSubjectLength, subject.c_str());
+    ProgramSettings settings = Settings("");
+    CopyField(settings.userName, "Ann \"Annie\" Lee\\");
+    const std::string header = Header(settings, *message);
+    EXPECT_EQ(line.size(), 1112u);
+    // Address lists fold between addresses; long subjects go as encoded words.
+    EXPECT_LE(LongestLine(header), 78u) << header;
+    EXPECT_NE(Unfolded(header).find("\r\n" + line + "\r\n"), std::string::npos) << header;
+    const size_t subjectAt = header.find("Subject: ") + 9;
+    EXPECT_EQ(DecodeHeaderWords(header.substr(subjectAt, header.find("\r\nX-mailer") - subjectAt)),
+              subject);
+    // Quotes and backslashes in a name are escaped; line breaks cannot end the header line.
+    EXPECT_EQ(header.substr(0, header.find('\n') + 1),
+              "From: \"Ann \\\"Annie\\\" Lee\\\\\" <ann@example.org>\r\n");
+    CopyField(settings.userName, "Ann\rBcc: x");
+    CopyField(settings.mailFrom, "ann@example.org\rBcc: y");
+    const std::string sanitized = Header(settings, *message);
+    EXPECT_EQ(sanitized.substr(0, sanitized.find('\n') + 1),
+              "From: =?windows-1252?Q?Ann=0DBcc=3A_x?= <ann@example.org Bcc: y>\r\n");
+}
+
 TEST(BodyParts, NonAsciiPartsGoQuotedPrintableInWindows1252) {
     MessagePtr message = NewMessage();
     message->alternative = 1;
