@@ -216,6 +216,13 @@ void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen) {
     }
 }
 
+SettingsLayout LoadSettingsText(const std::string& text, ScreenSize screen,
+                                ProgramSettings& settings) {
+    const SettingsLayout layout = ParseSettingsText(text, settings);
+    FitWindowToScreen(settings, screen);
+    return layout;
+}
+
 std::string FormatSettingsText(const ProgramSettings& s) {
     std::string out;
     auto intLine = [&out](const char* key, int value) {

@@ -47,6 +47,10 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
 // Replaces a window rectangle that does not fit on the screen.
 void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 
+// Start-up's reading of the file's text: ParseSettingsText, then the window fitted to the screen.
+SettingsLayout LoadSettingsText(const std::string& text, ScreenSize screen,
+                                ProgramSettings& settings);
+
 // The 17 lines of the file, each ended by CR LF.
 std::string FormatSettingsText(const ProgramSettings& settings);
 

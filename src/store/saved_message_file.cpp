@@ -195,3 +195,14 @@ bool ParseSavedMessage(const char* data, size_t size, SavedMessage& message) {
     }
     return true;
 }
+
+std::string FieldTextAfterLoad(const std::string& fieldText, const char* placeholder,
+                               const char* loaded) {
+    if (loaded[0] == '\0') {
+        return fieldText;
+    }
+    if (fieldText.empty() || (placeholder != nullptr && fieldText == placeholder)) {
+        return loaded;
+    }
+    return fieldText + " " + loaded;
+}

@@ -64,3 +64,9 @@ void ClearSavedMessage(SavedMessage& message);
 // takes the rest of the file. An address that no longer fits its field whole is left out.
 // False for empty data, which loads nothing.
 bool ParseSavedMessage(const char* data, size_t size, SavedMessage& message);
+
+// The text of a composer field once a load adds its loaded text: the field's own text first
+// (unless it is empty or shows its placeholder, which may be nullptr), one blank, then the
+// loaded text. A field with nothing loaded keeps its text.
+std::string FieldTextAfterLoad(const std::string& fieldText, const char* placeholder,
+                               const char* loaded);

@@ -44,9 +44,7 @@ int ReadSettings() {
         ApplyDefaultSettings(programSettings, screen);
         return 0;
     }
-    SettingsLayout layout = ParseSettingsText(text, programSettings);
-    FitWindowToScreen(programSettings, screen);
-    if (layout == SettingsLayout::Keyed) {
+    if (LoadSettingsText(text, screen, programSettings) == SettingsLayout::Keyed) {
         return 1;
     }
     // The older layout is imported once: the keyed layout replaces it at exit.

@@ -15,19 +15,13 @@
 
 namespace {
 
-// Adds the loaded text to the field: the field's own text stays in front of it, one blank
-// between, unless the field is empty or shows its placeholder.
+// Adds the loaded text to the field, after the field's own text.
 void AppendToField(int editId, const char* loaded) {
     if (loaded[0] == '\0') {
         return;
     }
-    std::string text = AddressFieldText(editId, kFieldTextLength);
-    const char* placeholder = PlaceholderForField(editId);
-    if (placeholder != nullptr && text == placeholder) {
-        text.clear();
-    }
-    text += text.empty() ? "" : " ";
-    text += loaded;
+    const std::string text = FieldTextAfterLoad(AddressFieldText(editId, kFieldTextLength),
+                                                PlaceholderForField(editId), loaded);
     SetWindowTextA(AddressEdit(editId), text.c_str());
 }
 
