@@ -9,7 +9,7 @@
 // innermost; an escaped brace ("\{", "\}") is text.
 size_t OpenRtfGroups(const std::string& rtf);
 
-// The RTF with one "}" added for each group left open. An escape cut short at the end (a lone
-// backslash, or "\'" without both hex digits) is dropped first, so that it cannot take the
+// The RTF with one "}" added for each group left open. Escapes cut short at the end (a lone
+// backslash, or "\'" without both hex digits) are dropped first, so that none can take the
 // added brace as its own character.
 std::string CloseRtfGroups(const std::string& rtf);
