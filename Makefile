@@ -1,7 +1,7 @@
 # Kestro: `make run` starts the program under Wine, `make test` runs every test.
 # Both install what is missing (Debian packages, the MinGW libraries, a Wine prefix) first.
 
-.PHONY: all setup build run test bench screenshot format clean
+.PHONY: all setup build run test fuzz bench screenshot format clean
 
 all: build
 
@@ -17,6 +17,11 @@ run: build
 
 test: build
 	@scripts/test.sh
+
+# Every parser's libFuzzer target, FUZZ_SECONDS (default 60) each, from the committed seeds;
+# findings go to build/fuzz-findings. Needs no MinGW libraries or Wine.
+fuzz:
+	@scripts/fuzz.sh
 
 # Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time; sending
 # speed and memory against curl; the RTF converter and the text part.

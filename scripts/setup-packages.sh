@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need, when any is missing.
+# Packages named as arguments are wanted as well (make fuzz adds clang's).
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
   espeak-ng sox mpg123 lame
   pulseaudio pulseaudio-utils
   clang-format
+  "$@"
 )
 
 missing=()

@@ -36,7 +36,12 @@ count() {
 }
 
 echo "Native unit tests"
+# The tests' temporary files go to a folder of this tree, so that two trees testing at the
+# same time cannot write each other's files.
+native_tmp="$root/build/test-tmp"
+rm -rf "$native_tmp" && mkdir -p "$native_tmp"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  TEST_TMPDIR="$native_tmp" TMPDIR="$native_tmp" \
   ctest --test-dir "$root/build/native" -j "$(nproc)" --output-on-failure --timeout 120 \
   >"$logs/native.log" 2>&1
 native_rc=$?
