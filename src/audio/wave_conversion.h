@@ -105,9 +105,8 @@ constexpr uint32_t kLargestReadSize = kLargestBytesPerSecond;
 uint32_t ConversionReadSize(const WaveFormatFields& source);
 
 // Opens the codec stream and both files (a read size of 0 or beyond kLargestReadSize is refused
-// first), writes a RiffWave destination up to the start of its
-// data chunk (a FramesOnly one stays empty) and leaves the source at the first byte of sound. 1, or
-// 0 after closing again.
+// first), writes a RiffWave destination up to the start of its data chunk (a FramesOnly one
+// stays empty) and leaves the source at the first byte of sound. 1, or 0 after closing again.
 int OpenConversion(ConversionJob& job);
 
 // The main pass and the cleanup pass. The destination file stays open for CloseConversion.

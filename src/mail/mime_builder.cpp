@@ -96,17 +96,16 @@ void AppendAddressLine(BoundedText& text, const char* prefix, const RecipientLis
     if (list.entries[0][0] == '\0') {
         return;
     }
+    AppendFormat(text, "%s", prefix);
     size_t column = std::strlen(prefix);
     for (int i = 0; i < kRecipientCount && list.entries[i][0] != '\0'; ++i) {
         const std::string address = "<" + OneLine(list.entries[i], kRecipientLength - 1) + ">";
-        // Room is kept for the comma that may follow the address.
+        // A further address goes on a new line when it would pass the fold column; room is kept
+        // for the comma that may follow it.
         const bool fold = i > 0 && column + 2 + address.size() + 1 > kFoldColumn;
-        AppendFormat(text, "%s%s%s", i == 0 ? prefix : "",
-                     i == 0 ? " "
-                     : fold ? ",\r\n "
-                            : ", ",
-                     address.c_str());
-        column = (fold ? 1 : column + (i == 0 ? 1 : 2)) + address.size();
+        const char* separator = i == 0 ? " " : fold ? ",\r\n " : ", ";
+        AppendFormat(text, "%s%s", separator, address.c_str());
+        column = fold ? 1 + address.size() : column + std::strlen(separator) + address.size();
     }
     AppendFormat(text, "\r\n");
 }
