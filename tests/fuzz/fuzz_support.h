@@ -2,6 +2,7 @@
 // the inputs of a target, and files for the readers that open a path.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,8 +20,7 @@
         }                                                                                          \
     } while (0)
 
-// The fuzzer's bytes as a sequence of inputs: numbers and texts are taken from the front.
-// Taking from an empty input gives zeros and empty texts.
+// The fuzzer's bytes as a sequence of inputs taken from the front; an empty input gives zeros.
 struct FuzzInput {
     const uint8_t* data;
     size_t size;
@@ -32,41 +32,39 @@ struct FuzzInput {
         --size;
         return *data++;
     }
-    uint32_t U32() {
-        uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            value = value << 8 | Byte();
-        }
-        return value;
-    }
-    // The bytes up to the next NUL (which is taken too), or the rest.
-    std::string Text() {
-        size_t length = 0;
-        while (length < size && data[length] != 0) {
-            ++length;
-        }
-        std::string text(reinterpret_cast<const char*>(data), length);
-        const size_t taken = length < size ? length + 1 : length;
-        data += taken;
-        size -= taken;
-        return text;
-    }
     std::string Rest() {
         std::string rest(reinterpret_cast<const char*>(data), size);
-        data += size;
         size = 0;
         return rest;
     }
 };
 
-// The NUL-separated texts of the whole input, at least count of them (missing ones empty).
+// The NUL-separated texts of the input, at least count of them (missing ones empty).
 inline std::vector<std::string> FuzzTexts(const uint8_t* data, size_t size, size_t count) {
-    FuzzInput input = {data, size};
-    std::vector<std::string> texts;
-    while (input.size > 0 || texts.size() < count) {
-        texts.push_back(input.Text());
+    std::vector<std::string> texts(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            texts.emplace_back();
+        } else {
+            texts.back() += static_cast<char>(data[i]);
+        }
     }
+    texts.resize(std::max(texts.size(), count));
     return texts;
+}
+
+// Mail text: every CR is followed by LF and every LF follows a CR, and no line is longer than
+// limit (without its CR LF).
+inline void CheckCrLfLines(const std::string& text, size_t limit) {
+    size_t line = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            FUZZ_CHECK(i + 1 < text.size() && text[++i] == '\n');
+            line = 0;
+        } else {
+            FUZZ_CHECK(text[i] != '\n' && ++line <= limit);
+        }
+    }
 }
 
 // A folder of the running process for the files a target writes, ending in a slash; it is

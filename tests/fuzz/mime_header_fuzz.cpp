@@ -13,35 +13,23 @@
 
 namespace {
 
-// Checks the lines and returns the text unfolded.
-std::string CheckHeaderLines(const std::string& text, size_t firstLine) {
-    size_t line = 0;
-    bool lineStart = true;
-    for (size_t i = firstLine; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            FUZZ_CHECK(i + 1 < text.size() && text[i + 1] == '\n');
-            ++i;
-            line = 0;
-            lineStart = true;
-            continue;
-        }
-        FUZZ_CHECK(text[i] != '\n' && text[i] != '\0');
-        // A line starts a header ("Name:") or is folded; a folded line is not blank alone.
-        const size_t lineEnd = text.find('\r', i);
-        if (lineStart && i > firstLine && (text[i] == ' ' || text[i] == '\t')) {
-            FUZZ_CHECK(text.find_first_not_of(" \t", i) < lineEnd);
-        } else if (lineStart) {
-            FUZZ_CHECK(text.find(':', i) < lineEnd);
-        }
-        lineStart = false;
-        FUZZ_CHECK(++line <= kSmtpLineLimit);
+// Checks the lines of a header block (without the empty line that ends it) and returns the
+// block unfolded: CR LF lines of at most 998 octets, each one starting a header ("Name:") or
+// folded (a blank or a tab first, and more than blanks).
+std::string CheckHeaderLines(const std::string& text) {
+    CheckCrLfLines(text, kSmtpLineLimit);
+    std::string unfolded;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find("\r\n", start);
+        FUZZ_CHECK(end != std::string::npos);
+        const std::string line = text.substr(start, end - start);
+        const bool folded = start > 0 && (line[0] == ' ' || line[0] == '\t');
+        FUZZ_CHECK(folded ? line.find_first_not_of(" \t") != std::string::npos
+                          : line.find(':') != std::string::npos);
+        unfolded += (start == 0 || folded ? "" : "\r\n") + line;
+        start = end + 2;
     }
-    std::string unfolded = text;
-    for (size_t at = unfolded.find("\r\n "); at != std::string::npos;
-         at = unfolded.find("\r\n ", at)) {
-        unfolded.erase(at, 2);
-    }
-    return unfolded;
+    return unfolded + "\r\n";
 }
 
 std::string WithoutLineBreaks(std::string text) {
@@ -76,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string preamble = "\r\n\r\nmultipart message in MIME format\r\n";
     const size_t end = header.find("\r\n\r\n");
     FUZZ_CHECK(end != std::string::npos && header.compare(end, std::string::npos, preamble) == 0);
-    const std::string unfolded = CheckHeaderLines(header.substr(0, end + 2), 0);
+    const std::string unfolded = CheckHeaderLines(header.substr(0, end + 2));
     if (message.to.entries[0][0] != '\0') {
         std::string to = "\r\nTo:";
         for (int i = 0; i < kRecipientCount && message.to.entries[i][0] != '\0'; ++i) {
@@ -95,6 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string opening = std::string("\r\n--") + kMainBoundary + "\r\n";
     FUZZ_CHECK(sub.compare(0, opening.size(), opening) == 0);
     FUZZ_CHECK(sub.size() >= opening.size() + 4 && sub.compare(sub.size() - 4, 4, "\r\n\r\n") == 0);
-    CheckHeaderLines(sub.substr(0, sub.size() - 2), opening.size());
+    CheckHeaderLines(sub.substr(opening.size(), sub.size() - 2 - opening.size()));
     return 0;
 }

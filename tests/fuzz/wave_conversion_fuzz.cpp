@@ -1,9 +1,10 @@
 // The conversion loop, as the compressor runs it on tempwave.wav, with a stand-in codec that
 // copies what it takes. The first four bytes of the input set the codec and the dialog (how much
-// the codec takes of a step, which step it holds back or fails, when the user cancels, the kind
-// of output); the rest is the WAV file. Whatever the file: the codec is given the sound once, in
-// order, from the start of the data; everything it gives out reaches the destination; and the
-// destination reads back as a WAV file with the codec's format and the source's sample count.
+// the codec takes of a step, which step it holds back or fails, when the user cancels, the
+// answer to the loader's questions, the kind of output); the rest is the WAV file. Whatever the
+// file: the codec is given the sound once, in order, from the start of the data; everything it
+// gives out reaches the destination; and the destination reads back as a WAV file with the codec's
+// format and the source's sample count.
 #include "fuzz_support.h"
 
 #include <cstring>
@@ -61,6 +62,10 @@ int Convert(void* context, ConvertStep& step) {
 
 void Close(void*) {}
 
+bool Answer(void* context, const char*, const char*) {
+    return *static_cast<bool*>(context);
+}
+
 int Pump(void* context) {
     auto& codec = *static_cast<StandIn*>(context);
     return codec.pumps++ == codec.cancelAtPump ? 1 : 0;
@@ -84,8 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WaveFileRecord record = {};
     std::snprintf(record.path, sizeof record.path, "%s",
                   WriteFuzzFile("tempwave.wav", file).c_str());
+    bool yes = (choice & 0x20) != 0; // the answer to the loader's questions
+    WavePrompt prompt = {Answer, &yes};
     WaveMessage message;
-    if (LoadWaveFileRecord(record, nullptr, message) != 1) {
+    if (LoadWaveFileRecord(record, &prompt, message) != 1) {
         return 0;
     }
     static ConversionJob job;

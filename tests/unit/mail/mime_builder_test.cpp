@@ -371,6 +371,9 @@ TEST(MimeBuilder, LongFieldsAreFoldedAndDisplayNamesQuoted) {
     const size_t subjectAt = header.find("Subject: ") + 9;
     EXPECT_EQ(DecodeHeaderWords(header.substr(subjectAt, header.find("\r\nX-mailer") - subjectAt)),
               subject);
+    CopyField(message->subject, kSubjectLength, subject.substr(11).c_str()); // just fits
+    EXPECT_NE(Header(settings, *message).find("\nSubject: " + subject.substr(11) + "\r\n"),
+              std::string::npos);
     // Quotes and backslashes in a name are escaped; line breaks cannot end the header line.
     EXPECT_EQ(header.substr(0, header.find('\n') + 1),
               "From: \"Ann \\\"Annie\\\" Lee\\\\\" <ann@example.org>\r\n");

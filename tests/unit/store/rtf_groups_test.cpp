@@ -31,7 +31,8 @@ TEST(RtfGroups, EveryOpenGroupIsClosedAndEscapedBracesAreText) {
         {"{\\rtf1 \\'e", "{\\rtf1 }"},
         {"{\\rtf1 \\'", "{\\rtf1 }"},
         {"{\\rtf1 \\'\\'e", "{\\rtf1 }"}, // the first escape ends where the second is dropped
-        {"{\\rtf1 \\'e9", "{\\rtf1 \\'e9}"},
+        {"{\\rtf1 \\'09", "{\\rtf1 \\'09}"},
+        {"{\\rtf1 \\'af\\'AF", "{\\rtf1 \\'af\\'AF}"},
         {"{\\rtf1 a\\\\", "{\\rtf1 a\\\\}"},
     };
     for (const auto& [body, closed] : cutEscapes) {
