@@ -1,7 +1,7 @@
 // The readers of a saved message (".kto"): the full loader and the Load Message list. Any file
 // gives terminated fields within their sizes; the list shows what the loader loads (the same
-// subject, the start of the same To text) wherever the lines fit the list's line buffer; and a
-// loaded message saved again loads back the same.
+// subject, the start of the same To text) wherever the lines fit the list's line buffer; a
+// loaded message saved again loads back the same, under a file name the system can make.
 #include "fuzz_support.h"
 
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "store/saved_message_file.h"
 #include "store/saved_message_lines.h"
 #include "store/saved_message_list.h"
+#include "store/saved_message_names.h"
 
 namespace {
 
@@ -89,6 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string saved = FormatSavedMessageFile(message, ProgramSettings{}, "C:\\K\\save\\F",
                                                      "Dec 06 2026  12:17 AM", loaded.bodyRtf.data(),
                                                      loaded.bodyRtf.size());
+    // The file's name: a name the system can make and the Load Message list reads again.
+    const std::string name = MessageFileName(message.to.entries[0], message.subject);
+    FUZZ_CHECK(name.size() > 4 && name.size() <= 105 && !IsReservedDeviceName(name.c_str()));
+    FUZZ_CHECK(IsSavedMessageFileEntry(name.c_str(), false));
+    for (const char c : name) {
+        FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 &&
+                   std::strchr("\\/:*?\"<>|", c) == nullptr);
+    }
     static SavedMessage again;
     FUZZ_CHECK(ParseSavedMessage(saved.data(), saved.size(), again));
     CheckLoaded(again);
