@@ -29,8 +29,9 @@ bool IsSavedMessageFileEntry(const char* name, bool isDirectory);
 // (letters, digits, punctuation and blanks), the mark "Y" when ATTACHMENTS gives a count above
 // 0, else "N", and the path. The lines counted by CC, BCC and ATTACHMENTS are passed over, as
 // the full loader reads them, so that an address such as "BODY@ex.com" is not a key. Reading
-// ends at the BODY line: a body line such as "TO 3 friends" is text, not a header. Lines longer than 1023 characters are cut and their rest passed over.
-// False, with an empty record, when the path does not fit 1023 characters.
+// ends at the BODY line: a body line such as "TO 3 friends" is text, not a header. Lines longer
+// than 1023 characters are cut and their rest passed over. False, with an empty record, when
+// the path does not fit 1023 characters.
 bool ReadSavedMessageEntry(const char* path, const char* data, size_t size,
                            SavedMessageEntry& entry);
 
