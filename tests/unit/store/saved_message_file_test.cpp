@@ -339,4 +339,11 @@ TEST(SavedMessageFile, TheReportNamesRecipientSubjectAndDate) {
     EXPECT_STREQ(kSaveReportCaption, "File -> Save");
 }
 
+TEST(SavedMessageFile, LoadedAddressesFollowWhatTheFieldHolds) {
+    EXPECT_EQ(FieldTextAfterLoad("", "< to >", "a@b.cd"), "a@b.cd");
+    EXPECT_EQ(FieldTextAfterLoad("< to >", "< to >", "a@b.cd e@f.gh"), "a@b.cd e@f.gh");
+    EXPECT_EQ(FieldTextAfterLoad("x@y.zw", "< to >", "a@b.cd"), "x@y.zw a@b.cd");
+    EXPECT_EQ(FieldTextAfterLoad("x@y.zw", nullptr, ""), "x@y.zw");
+}
+
 } // namespace
