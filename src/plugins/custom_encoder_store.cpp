@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text_lines.h"
+#include "base/text_fields.h"
 
 namespace {
 

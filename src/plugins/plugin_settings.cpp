@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text_lines.h"
+#include "base/text_fields.h"
 
 namespace {
 

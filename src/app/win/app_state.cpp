@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-char programDirectory[kPathLength];
 ProgramSettings programSettings;
 MainWindowState app = {};
 

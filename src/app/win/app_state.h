@@ -6,9 +6,7 @@
 
 #include "app/main_layout.h"
 #include "app/settings_file.h"
-
-// Directory of the running executable, with its trailing backslash.
-extern char programDirectory[kPathLength];
+#include "base/win/program_directory.h"
 
 extern ProgramSettings programSettings;
 

@@ -6,11 +6,11 @@
 
 #include <cstdio>
 
+#include "ad/win/ad_banner.h"
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
-#include "app/win/message_box.h"
 #include "app/win/settings_store.h"
-#include "ad/win/ad_banner.h"
+#include "base/win/message_box.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
 #include "compose/win/body_editor.h"
@@ -250,12 +250,8 @@ LRESULT OnMeasureItem(HWND window, MEASUREITEMSTRUCT* item) {
     return TRUE;
 }
 
-bool SendInProgress() {
-    return sendState != 0 && sendState != kSendStateFinished;
-}
-
 LRESULT OnClose(HWND window) {
-    if (!SendInProgress() && (!MessageHasContent() || alreadySent)) {
+    if (!SendIsInProgress(sendState) && (!MessageHasContent() || alreadySent)) {
         return DefWindowProcA(window, WM_CLOSE, 0, 0);
     }
     int answer = ShowMessageBox(window, "This e-mail has not been sent.\nClose the program?",
@@ -321,7 +317,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         app.mainWindow = nullptr;
         return 0;
     case WM_SOCKET_EVENT:
-        if (HandleSmtpSocketMessage(window, wParam, lParam) & kSmtpErrorBits) {
+        if (SendFailed(HandleSmtpSocketMessage(window, wParam, lParam))) {
             EndFailedSend();
         }
         return 0;

@@ -2,7 +2,7 @@
 
 #include "app/win/app_state.h"
 #include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
 #include "resources/resource_ids.h"

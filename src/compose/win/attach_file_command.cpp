@@ -3,7 +3,7 @@
 #include <commdlg.h>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/attachment_names.h"
 #include "compose/win/attachments.h"
 

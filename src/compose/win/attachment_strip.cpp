@@ -7,9 +7,9 @@
 
 #include "app/win/app_state.h"
 #include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/file_copy.h"
+#include "base/win/message_box.h"
 #include "compose/attachment_names.h"
-#include "compose/file_copy.h"
 #include "compose/strip_geometry.h"
 #include "compose/win/attach_file_command.h"
 #include "print/size_texts.h"

@@ -1,15 +1,15 @@
 #include "mail/win/send_flow.h"
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "app/win/settings_dialogs.h"
+#include "base/win/message_box.h"
 #include "compose/win/current_message.h"
 #include "mail/win/send_state.h"
 #include "mail/win/smtp_client.h"
 #include "resources/resource_ids.h"
 
 void SendCommand(HWND mainWindow) {
-    if (sendState != 0) {
+    if (!SendIsIdle(sendState)) {
         return; // a send is running
     }
     if (programSettings.useMapi != 0) {

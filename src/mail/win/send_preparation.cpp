@@ -10,8 +10,8 @@
 
 #include "app/win/app_state.h"
 #include "app/win/main_window.h"
-#include "app/win/message_box.h"
 #include "app/win/settings_dialogs.h"
+#include "base/win/message_box.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"

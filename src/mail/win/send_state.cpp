@@ -8,7 +8,7 @@ OutgoingMessage outgoingMessage;
 
 void ResetSendingState() {
     alreadySent = 0;
-    if (sendState == SMTP_IDLE) {
+    if (SendIsIdle(sendState)) {
         ResetOutgoingMessage(outgoingMessage);
     }
 }

@@ -10,7 +10,7 @@
 
 #include "app/win/app_state.h"
 #include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "mail/mime_builder.h"
 #include "mail/win/internet_check.h"
 #include "mail/win/message_sent_dialog.h"
@@ -172,7 +172,7 @@ int StartSmtpSend(HWND mainWindow, const char* serverName) {
 
 void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
     // A lookup of a send that was cancelled (or of an earlier one) finds another state or handle.
-    if (reinterpret_cast<HANDLE>(wParam) != platform.lookup || sendState != SMTP_RESOLVING) {
+    if (reinterpret_cast<HANDLE>(wParam) != platform.lookup || !SendAwaitsHostLookup(sendState)) {
         return;
     }
     platform.lookup = nullptr;
@@ -199,7 +199,7 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
         return;
     }
     // Preparation may have shown dialogs, during which the send could be cancelled.
-    if (sendState != SMTP_RESOLVING) {
+    if (!SendAwaitsHostLookup(sendState)) {
         return;
     }
     ConnectSmtpServer(mainWindow, dotted);
@@ -225,7 +225,7 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
         MarkSmtpConnecting(smtpSession);
-    } else if (error == WSAEISCONN && (sendState & 0x08) != 0) {
+    } else if (error == WSAEISCONN && SendGreetingAccepted(sendState)) {
         ShowMessageBox(mainWindow, "You are already connected to the server", "Kestro", MB_OK);
     } else {
         ShowConnectFailed(mainWindow);

@@ -1,7 +1,7 @@
 #include "plugins/win/custom_config_dialog.h"
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
 

@@ -1,8 +1,8 @@
 #include "plugins/win/encoder_runner.h"
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/win/readable_file.h"
+#include "base/win/message_box.h"
 #include "plugins/encoder_launch.h"
 #include "plugins/win/plugin_state.h"
 

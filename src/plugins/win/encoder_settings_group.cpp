@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/win/mp3_codec.h"
 #include "audio/win/readable_file.h"
+#include "base/win/message_box.h"
 #include "plugins/encoder_command_line.h"
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"

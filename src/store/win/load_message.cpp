@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/file_bytes.h"
 #include "app/win/app_state.h"
+#include "base/file_bytes.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"

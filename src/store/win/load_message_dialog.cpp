@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/file_bytes.h"
+#include "base/win/message_box.h"
 #include "compose/win/current_message.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_list.h"

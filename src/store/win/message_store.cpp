@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/file_bytes.h"
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/file_bytes.h"
+#include "base/win/message_box.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/current_message.h"
-#include "mail/send_state_rules.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/wave_file.h"
 #include "audio/win/gsm_compression.h"
+#include "base/win/message_box.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/encoder_runner.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "app/win/settings_store.h"
 #include "app/win/startup.h"
 #include "compose/win/current_message.h"
