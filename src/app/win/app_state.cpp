@@ -5,10 +5,6 @@
 ProgramSettings programSettings;
 MainWindowState app = {};
 
-HWND AddressEdit(int id) {
-    return app.addressPanel ? GetDlgItem(app.addressPanel, id) : nullptr;
-}
-
 void SetStatusText(const char* text) {
     if (app.statusBar) {
         SendMessageA(app.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));

@@ -37,8 +37,5 @@ struct MainWindowState {
 
 extern MainWindowState app;
 
-// The edit of the address panel with the given id (1070 From ... 1074 Subject).
-HWND AddressEdit(int id);
-
 // Sets the text of status bar part 0.
 void SetStatusText(const char* text);

@@ -10,6 +10,7 @@
 #include "autoconfig/win/auto_config.h"
 #include "base/win/message_box.h"
 #include "books/win/address_book.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/attach_file_command.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"

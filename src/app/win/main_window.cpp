@@ -14,6 +14,7 @@
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
 #include "compose/win/body_editor.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
 #include "compose/win/picture_buttons.h"
@@ -138,6 +139,29 @@ void FillVideoDriverMenu(HWND window) {
     }
 }
 
+// Gives the subsystems the handles, instance, font and settings they work with, as they stand
+// in the application's state now.
+void HandWindowsToSubsystems() {
+    ComposeWindows& compose = composeWindows;
+    compose.instance = app.instance;
+    compose.mainWindow = app.mainWindow;
+    compose.addressPanel = app.addressPanel;
+    compose.bodyEditor = app.bodyEditor;
+    compose.attachStrip = app.attachStrip;
+    for (int i = 0; i < 6; ++i) {
+        compose.toolbarButtons[i] = app.pictureButtons[i];
+    }
+    compose.fontNameBox = app.fontNameBox;
+    compose.fontSizeBox = app.fontSizeBox;
+    compose.colourBox = app.colourBox;
+    compose.boldButton = app.boldButton;
+    compose.italicButton = app.italicButton;
+    compose.underlineButton = app.underlineButton;
+    compose.uiFont = app.uiFont;
+    compose.fieldHeight = app.metrics.fieldHeight;
+    compose.settings = &programSettings;
+}
+
 LRESULT OnCreate(HWND window) {
     app.mainWindow = window;
     HDC screen = GetDC(nullptr);
@@ -147,6 +171,7 @@ LRESULT OnCreate(HWND window) {
 
     CreateToolbarAndButtons(window);
     CreateUiFont();
+    HandWindowsToSubsystems(); // the address panel reads its font and field height as it is made
 
     RECT client = ClientRect(window);
     const LayoutRect panel = {0, kToolbarTop, client.right - 3, app.metrics.addressPanelHeight};
@@ -164,6 +189,7 @@ LRESULT OnCreate(HWND window) {
                     window, IDC_AD_BANNER);
     app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                     window, nullptr, app.instance, nullptr);
+    HandWindowsToSubsystems();
 
     for (HWND button : app.pictureButtons) {
         SetParent(button, app.toolbar);
@@ -291,6 +317,7 @@ void TearDownMainWindow() {
         DeleteObject(app.uiFont);
         app.uiFont = nullptr;
     }
+    HandWindowsToSubsystems();
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -315,6 +342,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         TearDownMainWindow();
         app.mainWindow = nullptr;
+        HandWindowsToSubsystems();
         return 0;
     case WM_SOCKET_EVENT:
         if (SendFailed(HandleSmtpSocketMessage(window, wParam, lParam))) {

@@ -7,13 +7,11 @@
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
 #include "compose/win/attachment_strip.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/current_message.h"
 #include "compose/win/picture_buttons.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
-
-int htmlFormatting = 0;
-int alreadySent = 0;
 
 namespace {
 
@@ -51,6 +49,10 @@ std::string WindowText(HWND window, int maxLength) {
 }
 
 } // namespace
+
+HWND AddressEdit(int id) {
+    return composeWindows.addressPanel ? GetDlgItem(composeWindows.addressPanel, id) : nullptr;
+}
 
 std::string AddressFieldText(int editId, int bufferSize) {
     return WindowText(AddressEdit(editId), bufferSize - 1);
@@ -254,33 +256,4 @@ void SubclassAddressEditsForTab() {
                 SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabProc)));
         }
     }
-}
-
-int MessageHasContent() {
-    for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        HWND edit = AddressEdit(id);
-        if (!edit) {
-            continue;
-        }
-        std::string text = WindowText(edit, 254);
-        if (!text.empty() && text != PlaceholderForField(id)) {
-            return 1;
-        }
-    }
-    if (AttachmentCount() > 0) {
-        return 1;
-    }
-    return app.bodyEditor && GetWindowTextLengthA(app.bodyEditor) > 0 ? 1 : 0;
-}
-
-void ClearMessage() {
-    htmlFormatting = 0;
-    for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        SetWindowTextA(AddressEdit(id), "");
-    }
-    if (app.bodyEditor) {
-        SetWindowTextA(app.bodyEditor, "");
-    }
-    ClearAttachments();
-    ResetSendingState();
 }
