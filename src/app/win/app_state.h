@@ -1,5 +1,6 @@
-// Process-wide state owned by the main window: the handles every other part of the program
-// reaches the main window and its children through, and the settings record.
+// Process-wide state owned by the main window: its children's handles, what they are made and
+// drawn with, and the settings record. The main window hands the subsystems what they need of
+// it through their own records (composeWindows, mailWindows, storeWindows, pluginWindows).
 #pragma once
 
 #include <windows.h>
@@ -31,11 +32,7 @@ struct MainWindowState {
     ShellMetrics metrics;
     int videoDriversMissing;
     HFONT uiFont;
-    int hoverFlags[5];
     bool tornDown; // the tear-down ran; WM_DESTROY must not run it again
 };
 
 extern MainWindowState app;
-
-// Sets the text of status bar part 0.
-void SetStatusText(const char* text);

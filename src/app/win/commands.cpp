@@ -64,7 +64,8 @@ void SelectVideoDriver(HWND window, int index) {
         CheckMenuItem(drivers, static_cast<UINT>(index), MF_BYPOSITION | MF_CHECKED);
     }
     programSettings.videoIndex = index;
-    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc, 0);
+    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc,
+                    reinterpret_cast<LPARAM>(window));
 }
 
 // Only a real use of the bar counts: focusing or opening a box must not take the focus away
@@ -104,7 +105,7 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         break;
     case IDM_VOICE_MESSAGE:
         if (!SendBlocksRecording(sendState)) {
-            OpenVoiceRecorder(window);
+            OpenVoiceRecorder(app.instance, window);
         }
         break;
     case IDM_VIDEO_MESSAGE:

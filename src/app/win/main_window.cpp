@@ -9,8 +9,10 @@
 #include "ad/win/ad_banner.h"
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
+#include "app/win/settings_dialogs.h"
 #include "app/win/settings_store.h"
 #include "base/win/message_box.h"
+#include "base/win/status_bar.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
 #include "compose/win/body_editor.h"
@@ -19,9 +21,12 @@
 #include "compose/win/format_bar.h"
 #include "compose/win/picture_buttons.h"
 #include "compose/win/skin_images.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/send_state.h"
 #include "mail/win/smtp_client.h"
+#include "plugins/win/plugin_windows.h"
 #include "resources/resource_ids.h"
+#include "store/win/store_windows.h"
 #include "video/win/driver_notice.h"
 
 namespace {
@@ -160,6 +165,14 @@ void HandWindowsToSubsystems() {
     compose.uiFont = app.uiFont;
     compose.fieldHeight = app.metrics.fieldHeight;
     compose.settings = &programSettings;
+    mailWindows = {app.instance,
+                   app.mainWindow,
+                   app.statusBar,
+                   &programSettings,
+                   ProgramSettingsDialogProc,
+                   EmailSettingsDialogProc};
+    storeWindows = {app.instance, app.mainWindow, &programSettings};
+    pluginWindows = {app.instance, app.mainWindow};
 }
 
 LRESULT OnCreate(HWND window) {
@@ -204,7 +217,7 @@ LRESULT OnCreate(HWND window) {
     InitFormatBar(window);
 
     SetStatusParts(CurrentLayout(window));
-    SetStatusText("Kestro");
+    SetStatusBarText(app.statusBar, "Kestro");
     SetClassLongPtrA(app.attachStrip, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_ARROW)));
     LoadSkinImages(window);
@@ -259,7 +272,7 @@ LRESULT OnSize(HWND window, WPARAM sizeType) {
     MoveTo(app.adBanner, layout.adBanner);
     MoveWindow(app.statusBar, 0, 0, 0, 0, TRUE);
     SetStatusParts(layout);
-    SetStatusText("Kestro");
+    SetStatusBarText(app.statusBar, "Kestro");
     return 0;
 }
 

@@ -3,14 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/app_state.h"
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
-#include "compose/win/attachment_strip.h"
 #include "compose/win/compose_windows.h"
-#include "compose/win/current_message.h"
 #include "compose/win/picture_buttons.h"
-#include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -38,7 +34,7 @@ WNDPROC previousFromProc = nullptr;
 WNDPROC previousTabProcs[4] = {};
 
 int LineY(int line) {
-    return line * app.metrics.fieldHeight + 2 * line + 2;
+    return line * composeWindows.fieldHeight + 2 * line + 2;
 }
 
 std::string WindowText(HWND window, int maxLength) {
@@ -76,7 +72,7 @@ LRESULT CALLBACK SenderDisplayProc(HWND edit, UINT message, WPARAM wParam, LPARA
         return 0; // the sender line can be selected and copied, not changed
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_REFRESH_SENDER) {
-            SetWindowTextA(edit, FormatSenderLine(programSettings).c_str());
+            SetWindowTextA(edit, FormatSenderLine(*composeWindows.settings).c_str());
         }
         break;
     }
@@ -91,7 +87,7 @@ LRESULT CALLBACK TabProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     if (message == WM_CHAR && wParam == VK_TAB) {
         if (id == IDC_SUBJECT_EDIT) {
-            SetFocus(app.bodyEditor);
+            SetFocus(composeWindows.bodyEditor);
         } else {
             SetFocus(FindWindowExA(GetParent(edit), edit, "edit", nullptr));
         }
@@ -103,21 +99,22 @@ LRESULT CALLBACK TabProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) 
 void CreateLines(HWND panel) {
     RECT client;
     GetClientRect(panel, &client);
-    const int h = app.metrics.fieldHeight;
+    const int h = composeWindows.fieldHeight;
     for (int i = 0; i < 5; ++i) {
         const PanelLine& line = kLines[i];
-        HWND label = CreateWindowExA(
-            0, "Button", line.labelText, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, LineY(i),
-            kLabelWidth, kLabelHeight, panel,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.labelId)), app.instance, nullptr);
+        HWND label =
+            CreateWindowExA(0, "Button", line.labelText, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0,
+                            LineY(i), kLabelWidth, kLabelHeight, panel,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.labelId)),
+                            composeWindows.instance, nullptr);
         SubclassLabelButton(label);
         const char* placeholder = PlaceholderForField(line.editId);
         HWND edit = CreateWindowExA(0, "edit", placeholder ? placeholder : "",
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, kEditX,
                                     LineY(i), client.right - 68, h, panel,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.editId)),
-                                    app.instance, nullptr);
-        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), FALSE);
+                                    composeWindows.instance, nullptr);
+        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(composeWindows.uiFont), FALSE);
         if (line.editId == IDC_FROM_EDIT) {
             previousFromProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SenderDisplayProc)));
@@ -131,7 +128,7 @@ void MoveEdits(HWND panel) {
     GetClientRect(panel, &client);
     for (int i = 0; i < 5; ++i) {
         MoveWindow(GetDlgItem(panel, kLines[i].editId), kEditX, LineY(i), client.right - 68,
-                   app.metrics.fieldHeight, TRUE);
+                   composeWindows.fieldHeight, TRUE);
     }
 }
 
@@ -142,7 +139,7 @@ void Paint(HWND panel) {
     GetClientRect(panel, &client);
     RECT labels = {0, 0, 62, client.bottom};
     FillRect(dc, &labels, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    const int h = app.metrics.fieldHeight;
+    const int h = composeWindows.fieldHeight;
     for (int k = 1; k <= 4; ++k) {
         if (!focusFlags[k - 1]) {
             continue;
@@ -185,7 +182,7 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
         if (WindowText(edit, 510).empty()) {
             SetWindowTextA(edit, placeholder);
             if (editId == IDC_SUBJECT_EDIT) {
-                SetWindowTextA(app.mainWindow, "Kestro");
+                SetWindowTextA(composeWindows.mainWindow, "Kestro");
             }
         }
         break;
@@ -193,7 +190,7 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
         if (editId == IDC_SUBJECT_EDIT) {
             std::string subject = WindowText(edit, 1023);
             const bool real = !subject.empty() && subject != placeholder;
-            SetWindowTextA(app.mainWindow, real ? subject.c_str() : "Kestro");
+            SetWindowTextA(composeWindows.mainWindow, real ? subject.c_str() : "Kestro");
         }
         break;
     }

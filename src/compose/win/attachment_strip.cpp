@@ -5,13 +5,14 @@
 
 #include <cstring>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
 #include "base/file_copy.h"
+#include "base/program_settings.h"
+#include "base/win/main_window_messages.h"
 #include "base/win/message_box.h"
 #include "compose/attachment_names.h"
 #include "compose/strip_geometry.h"
 #include "compose/win/attach_file_command.h"
+#include "compose/win/compose_windows.h"
 #include "print/size_texts.h"
 #include "resources/resource_ids.h"
 
@@ -101,8 +102,8 @@ void OpenEntry(HWND strip, int index, bool askFirst, bool reportFailure) {
 }
 
 void PostRelayout() {
-    if (app.mainWindow) {
-        PostMessageA(app.mainWindow, WM_RELAYOUT_BODY, 0, 0);
+    if (composeWindows.mainWindow) {
+        PostMessageA(composeWindows.mainWindow, WM_RELAYOUT_BODY, 0, 0);
     }
 }
 
@@ -144,7 +145,7 @@ void SaveCopy(HWND strip) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = target;
     dialog.nMaxFile = sizeof target;
-    dialog.lpstrInitialDir = programSettings.attachDir;
+    dialog.lpstrInitialDir = composeWindows.settings->attachDir;
     dialog.lpstrTitle = "Save As";
     // A copy goes to a new file as well: the chosen file need not exist yet.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
@@ -225,7 +226,7 @@ void OnCreate(HWND strip) {
     state = StripState{};
     // The painting covers the client area; the scroll bar keeps its own.
     SetWindowLongPtrA(strip, GWL_STYLE, GetWindowLongPtrA(strip, GWL_STYLE) | WS_CLIPCHILDREN);
-    state.menu = LoadMenuA(app.instance, "ATTACHPOPUPMENU");
+    state.menu = LoadMenuA(composeWindows.instance, "ATTACHPOPUPMENU");
     state.popup = state.menu ? GetSubMenu(state.menu, 0) : nullptr;
 
     HDC dc = GetDC(strip);
@@ -238,9 +239,9 @@ void OnCreate(HWND strip) {
 
     RECT client;
     GetClientRect(strip, &client);
-    state.scrollBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT,
-                                      client.right - ScrollBarWidth(), 0, ScrollBarWidth(),
-                                      client.bottom, strip, nullptr, app.instance, nullptr);
+    state.scrollBar = CreateWindowExA(
+        0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, client.right - ScrollBarWidth(), 0,
+        ScrollBarWidth(), client.bottom, strip, nullptr, composeWindows.instance, nullptr);
     SetScrollRange(state.scrollBar, SB_CTL, 0, 3, FALSE);
     SetScrollPos(state.scrollBar, SB_CTL, state.scrollPosition, TRUE);
 }
@@ -295,7 +296,7 @@ void OnPaint(HWND strip) {
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     RECT all = {0, 0, width, kPaintHeight};
     FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ oldFont = app.uiFont ? SelectObject(memory, app.uiFont) : nullptr;
+    HGDIOBJ oldFont = composeWindows.uiFont ? SelectObject(memory, composeWindows.uiFont) : nullptr;
     SetBkMode(memory, OPAQUE);
 
     const StripGrid grid = ComputeStripGrid(client.right, state.metrics);

@@ -2,8 +2,8 @@
 
 #include "compose/win/format_bar.h"
 
-#include "app/win/app_state.h"
 #include "compose/button_images.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/skin_images.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
@@ -37,7 +37,7 @@ bool FindHoverTarget(HWND button, HoverTarget& target) {
             PictureButton::Cancel};
         const int i = id - IDC_SEND_BUTTON;
         target = {kButtons[i],
-                  &app.hoverFlags[i],
+                  &pictureButtonState.hoverFlags[i],
                   &pictureButtonState.pressedFlags[i],
                   previousToolbarProcs[i],
                   i,
@@ -103,9 +103,9 @@ void ShowHoverFace(HWND button, const HoverTarget& target) {
 void ClearOtherHoverFlags(const HoverTarget& target) {
     if (target.toolbarIndex >= 0) {
         for (int i = 0; i < kToolbarButtons; ++i) {
-            if (i != target.toolbarIndex && app.hoverFlags[i]) {
-                app.hoverFlags[i] = 0;
-                InvalidateRect(app.pictureButtons[i], nullptr, FALSE);
+            if (i != target.toolbarIndex && pictureButtonState.hoverFlags[i]) {
+                pictureButtonState.hoverFlags[i] = 0;
+                InvalidateRect(composeWindows.toolbarButtons[i], nullptr, FALSE);
             }
         }
         return;
@@ -114,8 +114,9 @@ void ClearOtherHoverFlags(const HoverTarget& target) {
         int& flag = pictureButtonState.labelHoverFlags[i];
         if (i != target.labelIndex && flag) {
             flag = 0;
-            if (app.addressPanel) {
-                InvalidateRect(GetDlgItem(app.addressPanel, IDC_FROM_LABEL + i), nullptr, FALSE);
+            if (composeWindows.addressPanel) {
+                InvalidateRect(GetDlgItem(composeWindows.addressPanel, IDC_FROM_LABEL + i), nullptr,
+                               FALSE);
             }
         }
     }
@@ -245,7 +246,7 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
             PictureButton::Cancel};
         const int i = id - IDC_SEND_BUTTON;
         button = kButtons[i];
-        look.hover = app.hoverFlags[i] != 0;
+        look.hover = pictureButtonState.hoverFlags[i] != 0;
         look.pressed = selected || HeldDown(item->hwndItem, pictureButtonState.pressedFlags[i]);
         return true;
     }
@@ -278,7 +279,7 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
 
 void SubclassPictureButtons() {
     for (int i = 0; i < 6; ++i) {
-        HWND button = app.pictureButtons[i];
+        HWND button = composeWindows.toolbarButtons[i];
         if (!button) {
             continue;
         }

@@ -1,6 +1,8 @@
 #include "compose/win/skin_images.h"
 
-#include "app/win/app_state.h"
+#include <initializer_list>
+
+#include "compose/win/compose_windows.h"
 
 SkinImageTable skinImages = {};
 
@@ -65,10 +67,10 @@ HBITMAP LoadSkinImage(HDC screen, const SkinSetSpec& spec, int resourceId) {
     }
     if (spec.kind == SkinImageKind::Bitmap) {
         return static_cast<HBITMAP>(
-            LoadImageA(app.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            LoadImageA(composeWindows.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     }
-    HICON icon = static_cast<HICON>(
-        LoadImageA(app.instance, name, IMAGE_ICON, spec.width, spec.height, LR_DEFAULTCOLOR));
+    HICON icon = static_cast<HICON>(LoadImageA(composeWindows.instance, name, IMAGE_ICON,
+                                               spec.width, spec.height, LR_DEFAULTCOLOR));
     if (!icon) {
         return nullptr;
     }

@@ -1,6 +1,6 @@
 #include "mail/win/send_state.h"
 
-#include "compose/win/current_message.h"
+#include "compose/current_message.h"
 
 SmtpSession smtpSession;
 uint32_t& sendState = smtpSession.sendState;

@@ -8,11 +8,13 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
+#include "base/program_settings.h"
+#include "base/win/main_window_messages.h"
 #include "base/win/message_box.h"
+#include "base/win/status_bar.h"
 #include "mail/mime_builder.h"
 #include "mail/win/internet_check.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/message_sent_dialog.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
@@ -82,21 +84,23 @@ struct WinsockPlatform : SmtpPlatform {
                         sender, text, size);
     }
     void PostWriteEvent() override { PostMessageA(window, WM_SOCKET_EVENT, 0, FD_WRITE); }
-    void ShowStatusText(const char* text) override { SetStatusText(text); }
+    void ShowStatusText(const char* text) override {
+        SetStatusBarText(mailWindows.statusBar, text);
+    }
     void ShowMessage(const char* text, const char* caption, SmtpMessageIcon icon) override {
         ShowMessageBox(window, text, caption,
                        MB_OK | (icon == SmtpMessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0));
     }
     void PaintProgress(int percent, bool clearBar) override {
-        if (!app.statusBar) {
+        if (!mailWindows.statusBar) {
             return;
         }
         RECT bar;
-        if (!SendMessageA(app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar))) {
+        if (!SendMessageA(mailWindows.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar))) {
             return;
         }
         InflateRect(&bar, -2, -2);
-        HDC dc = GetDC(app.statusBar);
+        HDC dc = GetDC(mailWindows.statusBar);
         if (clearBar) {
             HBRUSH background = CreateSolidBrush(kProgressBackground);
             FillRect(dc, &bar, background);
@@ -109,10 +113,10 @@ struct WinsockPlatform : SmtpPlatform {
             FillRect(dc, &filled, fill);
             DeleteObject(fill);
         }
-        ReleaseDC(app.statusBar, dc);
+        ReleaseDC(mailWindows.statusBar, dc);
     }
     void ShowMessageSent() override {
-        DialogBoxParamA(app.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
+        DialogBoxParamA(mailWindows.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
     }
 };
 
@@ -121,7 +125,7 @@ char lookupBuffer[MAXGETHOSTSTRUCT];
 
 void ShowConnectFailed(HWND mainWindow) {
     char text[kNameLength + 96];
-    FormatConnectFailedMessage(programSettings.serverName, text, sizeof text);
+    FormatConnectFailedMessage(mailWindows.settings->serverName, text, sizeof text);
     ShowMessageBox(mainWindow, text, "Kestro", MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -129,11 +133,11 @@ void ShowConnectFailed(HWND mainWindow) {
 void AbandonSend() {
     EndSmtpSession(smtpSession);
     sendState = SMTP_IDLE;
-    SetStatusText("Kestro");
+    SetStatusBarText(mailWindows.statusBar, "Kestro");
 }
 
 u_short SmtpPort() {
-    const int port = programSettings.smtpPort;
+    const int port = mailWindows.settings->smtpPort;
     return static_cast<u_short>(port > 0 && port <= 65535 ? port : 25);
 }
 
@@ -156,7 +160,7 @@ int StartSmtpSend(HWND mainWindow, const char* serverName) {
     }
     // From here on the session owns the Winsock start-up and ends it in EndSmtpSession.
     platform.window = mainWindow;
-    BeginSmtpSession(smtpSession, platform, outgoingMessage, programSettings);
+    BeginSmtpSession(smtpSession, platform, outgoingMessage, *mailWindows.settings);
     platform.lookup = WSAAsyncGetHostByName(mainWindow, WM_HOST_LOOKUP_DONE, serverName,
                                             lookupBuffer, sizeof lookupBuffer);
     if (platform.lookup == nullptr) {
@@ -183,7 +187,7 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
         sendState = SMTP_IDLE;
         ResetSendingState();
         ShowConnectFailed(mainWindow);
-        SetStatusText("Kestro");
+        SetStatusBarText(mailWindows.statusBar, "Kestro");
         return;
     }
     in_addr address;
@@ -193,7 +197,7 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
     char status[kNameLength + 64];
     std::snprintf(status, sizeof status, "Connecting to %.255s, IP address %s", host->h_name,
                   dotted);
-    SetStatusText(status);
+    SetStatusBarText(mailWindows.statusBar, status);
     if (!PrepareOutgoingMessage()) {
         AbandonSend();
         return;
@@ -251,7 +255,7 @@ void CancelRunningSend() {
     if (smtpSession.platform == nullptr) { // no session was started yet: nothing to close
         smtpSession.platform = &platform;
         smtpSession.message = &outgoingMessage;
-        smtpSession.settings = &programSettings;
+        smtpSession.settings = mailWindows.settings;
     }
     CancelSmtpSend(smtpSession);
 }

@@ -1,10 +1,11 @@
 #include "plugins/win/encoder_runner.h"
 
-#include "app/win/app_state.h"
 #include "audio/win/readable_file.h"
 #include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "plugins/encoder_launch.h"
 #include "plugins/win/plugin_state.h"
+#include "plugins/win/plugin_windows.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ int RunEncoder(HWND owner, EncoderRunnerKind kind, const char* templateName) {
     if (!DescribeEncoderLaunch(kind, programDirectory, customEncoder, runner.launch)) {
         return 0;
     }
-    INT_PTR result = DialogBoxParamA(app.instance, templateName, owner, EncoderRunnerProc,
+    INT_PTR result = DialogBoxParamA(pluginWindows.instance, templateName, owner, EncoderRunnerProc,
                                      reinterpret_cast<LPARAM>(&runner));
     if (runner.process.hProcess != nullptr) {
         CloseHandle(runner.process.hProcess);

@@ -6,13 +6,14 @@
 
 #include <string>
 
-#include "app/win/app_state.h"
 #include "base/file_bytes.h"
 #include "base/win/message_box.h"
-#include "compose/win/current_message.h"
+#include "base/win/program_directory.h"
+#include "compose/current_message.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_list.h"
 #include "store/saved_message_names.h"
+#include "store/win/store_windows.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ void LoadSelected(HWND dialog, HWND list) {
         const SavedMessageEntry* record = RecordOf(list, index);
         const std::string path = record != nullptr ? record->path : "";
         alreadySent = 1; // New Message then clears without asking
-        SendMessageA(app.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
+        SendMessageA(storeWindows.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
         if (!path.empty()) {
             LoadMessage(path.c_str());
         }
@@ -299,5 +300,5 @@ INT_PTR CALLBACK LoadDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 void OpenLoadMessageDialog(HWND owner) {
-    DialogBoxParamA(app.instance, "LOADBOOKBOX", owner, LoadDialogProc, 0);
+    DialogBoxParamA(storeWindows.instance, "LOADBOOKBOX", owner, LoadDialogProc, 0);
 }

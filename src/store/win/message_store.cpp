@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "app/win/app_state.h"
 #include "base/file_bytes.h"
 #include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
-#include "compose/win/current_message.h"
+#include "compose/win/compose_windows.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_file.h"
 #include "store/saved_message_names.h"
 #include "store/win/body_rtf_stream.h"
+#include "store/win/store_windows.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ void ReportFailedSave(const std::string& path) {
     const std::string text = "The message could not be saved to\n" + path +
                              "\n\nCheck that the folder can be written to and that the disk is "
                              "not full.";
-    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(storeWindows.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONSTOP);
 }
 
 void ReportFailedCopies(const std::vector<std::string>& failed) {
@@ -95,7 +96,8 @@ void ReportFailedCopies(const std::vector<std::string>& failed) {
     for (const std::string& path : failed) {
         text += "\n" + path;
     }
-    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(storeWindows.mainWindow, text.c_str(), kSaveReportCaption,
+                   MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -104,7 +106,7 @@ void SaveMessage(int silent) {
     // While a session is connected it sends from the snapshot; taking a new one would pull the
     // message out from under it.
     if (SendBlocksRecording(sendState)) {
-        ShowMessageBox(app.mainWindow,
+        ShowMessageBox(storeWindows.mainWindow,
                        "The message is being sent.\nSave it when the send has finished.",
                        kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -131,9 +133,10 @@ void SaveMessage(int silent) {
     }
 
     std::string rtf;
-    const bool bodyRead = WriteBodyRtf(app.bodyEditor, rtf);
-    const std::string bytes = FormatSavedMessageFile(
-        outgoingMessage, programSettings, folder.c_str(), date.c_str(), rtf.data(), rtf.size());
+    const bool bodyRead = WriteBodyRtf(composeWindows.bodyEditor, rtf);
+    const std::string bytes =
+        FormatSavedMessageFile(outgoingMessage, *storeWindows.settings, folder.c_str(),
+                               date.c_str(), rtf.data(), rtf.size());
     if (!WriteFileBytes(path.c_str(), bytes) || !bodyRead) {
         ReportFailedSave(path);
         return;
@@ -144,6 +147,6 @@ void SaveMessage(int silent) {
     }
     if (!silent) {
         const std::string report = FormatSaveReport(firstTo, outgoingMessage.subject, date.c_str());
-        ShowMessageBox(app.mainWindow, report.c_str(), kSaveReportCaption, MB_OK);
+        ShowMessageBox(storeWindows.mainWindow, report.c_str(), kSaveReportCaption, MB_OK);
     }
 }

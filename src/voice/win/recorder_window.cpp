@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/win/app_state.h"
 #include "audio/wave_file.h"
 #include "audio/win/gsm_compression.h"
 #include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/encoder_runner.h"
@@ -28,6 +28,7 @@ constexpr UINT kAnimationIntervalMs = 100;
 constexpr DWORD kDeviceDrainMs = 3000;
 
 struct RecorderWindow {
+    HINSTANCE instance; // the controls are made with it
     HWND window;
     HWND nameEdit;
     bool recordPressed;
@@ -64,7 +65,7 @@ HWND CreateChild(HWND dialog, DWORD exStyle, const char* className, const char* 
                  const RecorderRect& rect, int id) {
     return CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.x, rect.y,
                            rect.width, rect.height, dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.instance,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), recorder.instance,
                            nullptr);
 }
 
@@ -409,8 +410,9 @@ void OnCancel() {
     CloseRecorder();
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, HINSTANCE instance) {
     recorder = RecorderWindow{};
+    recorder.instance = instance;
     recorder.window = dialog;
     const int loop = animation.loop;
     animation = InitialRecorderAnimation();
@@ -438,7 +440,7 @@ void OnInitDialog(HWND dialog) {
 INT_PTR CALLBACK RecorderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, reinterpret_cast<HINSTANCE>(lParam));
         return TRUE;
     case WM_ERASEBKGND:
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
@@ -516,6 +518,6 @@ INT_PTR CALLBACK RecorderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 } // namespace
 
-void OpenVoiceRecorder(HWND owner) {
-    DialogBoxParamA(app.instance, "SOUNDBOX", owner, RecorderProc, 0);
+void OpenVoiceRecorder(HINSTANCE instance, HWND owner) {
+    DialogBoxParamA(instance, "SOUNDBOX", owner, RecorderProc, reinterpret_cast<LPARAM>(instance));
 }
