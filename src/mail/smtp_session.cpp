@@ -1,6 +1,7 @@
 #include "mail/smtp_session.h"
 
 #include "base/program_settings.h"
+#include "base/scoped_file.h"
 #include "mail/outgoing_message.h"
 
 #include <cstdio>
@@ -248,17 +249,16 @@ bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytes
     if (session.fileOffset > 0x7FFFFFFFu) {
         return false;
     }
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    ScopedFile file(path, "rb");
+    if (!file) {
         return false;
     }
-    bool ok = std::fseek(file, static_cast<long>(session.fileOffset), SEEK_SET) == 0;
+    bool ok = std::fseek(file.get(), static_cast<long>(session.fileOffset), SEEK_SET) == 0;
     size_t count = 0;
     if (ok) {
-        count = std::fread(session.fileChunk, 1, kAttachmentChunkSize, file);
-        ok = std::ferror(file) == 0;
+        count = std::fread(session.fileChunk, 1, kAttachmentChunkSize, file.get());
+        ok = std::ferror(file.get()) == 0;
     }
-    std::fclose(file);
     *bytesRead = static_cast<uint32_t>(count);
     return ok;
 }

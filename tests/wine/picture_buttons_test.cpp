@@ -128,11 +128,11 @@ std::vector<uint32_t> DrawnFace(HWND owner, HWND button, UINT state, UINT action
 }
 
 HWND ToolbarButton(int id) {
-    return app.pictureButtons[id - IDC_SEND_BUTTON];
+    return composeWindows.toolbarButtons[id - IDC_SEND_BUTTON];
 }
 
 HWND Label(int id) {
-    return GetDlgItem(app.addressPanel, id);
+    return GetDlgItem(composeWindows.addressPanel, id);
 }
 
 POINT CentreOf(HWND window) {
@@ -229,16 +229,16 @@ TEST_F(PictureButtons, LabelsDrawTheirFacesAtTheFieldHeight) {
     const SIZE size = ClientSize(to);
     EXPECT_EQ(size.cx, 60);
     EXPECT_EQ(size.cy, 18);
-    EXPECT_EQ(DrawnFace(app.addressPanel, to, 0), ResourceFace(9, 0, size));
+    EXPECT_EQ(DrawnFace(composeWindows.addressPanel, to, 0), ResourceFace(9, 0, size));
     pictureButtonState.labelHoverFlags[1] = 1;
-    EXPECT_EQ(DrawnFace(app.addressPanel, to, 0), ResourceFace(9, 2, size));
-    EXPECT_EQ(DrawnFace(app.addressPanel, to, ODS_SELECTED), ResourceFace(9, 1, size));
+    EXPECT_EQ(DrawnFace(composeWindows.addressPanel, to, 0), ResourceFace(9, 2, size));
+    EXPECT_EQ(DrawnFace(composeWindows.addressPanel, to, ODS_SELECTED), ResourceFace(9, 1, size));
     EXPECT_NE(ResourceFace(9, 0, size), ResourceFace(9, 2, size));
 
     HWND from = Label(IDC_FROM_LABEL);
-    EXPECT_EQ(DrawnFace(app.addressPanel, from, 0), ResourceFace(26, 0, size));
+    EXPECT_EQ(DrawnFace(composeWindows.addressPanel, from, 0), ResourceFace(26, 0, size));
     HWND subject = Label(IDC_SUBJECT_LABEL);
-    EXPECT_EQ(DrawnFace(app.addressPanel, subject, 0), ResourceFace(17, 0, size));
+    EXPECT_EQ(DrawnFace(composeWindows.addressPanel, subject, 0), ResourceFace(17, 0, size));
 }
 
 TEST_F(PictureButtons, FormatButtonsShowTheStateTheFormatBarKeeps) {

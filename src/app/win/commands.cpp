@@ -50,7 +50,7 @@ void CancelSend() {
 }
 
 void PrintCommand(HWND window) {
-    if (PrintMessage(app.instance, window, app.bodyEditor) == 0) {
+    if (PrintMessage(app.instance, window, composeWindows.bodyEditor) == 0) {
         ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
     }
 }
@@ -74,8 +74,8 @@ void FormatBarCommand(HWND window, int id, int notification) {
     if (!OnFormatBarCommand(window, id, notification)) {
         return;
     }
-    if (app.bodyEditor) {
-        SetFocus(app.bodyEditor);
+    if (composeWindows.bodyEditor) {
+        SetFocus(composeWindows.bodyEditor);
     }
     htmlFormatting = 1;
 }

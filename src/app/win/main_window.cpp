@@ -12,6 +12,7 @@
 #include "app/win/settings_dialogs.h"
 #include "app/win/settings_store.h"
 #include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
 #include "base/win/status_bar.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
@@ -73,7 +74,7 @@ void CreateToolbarAndButtons(HWND window) {
     static const char* const captions[6] = {"Send", "Attach", "Voice", "Video", "Cancel", "Icon"};
     for (int i = 0; i < 6; ++i) {
         const LayoutRect& r = i < 5 ? layout.pictureButtons[i] : layout.logoButton;
-        app.pictureButtons[i] =
+        composeWindows.toolbarButtons[i] =
             CreateChild("Button", captions[i], WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, r, window,
                         IDC_SEND_BUTTON + i);
     }
@@ -84,26 +85,27 @@ void CreateUiFont() {
     font.lfHeight = app.metrics.uiFontHeight;
     font.lfWeight = 500;
     lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-    app.uiFont = CreateFontIndirectA(&font);
+    app.uiFont.reset(CreateFontIndirectA(&font));
 }
 
 void CreateFormatBar(HWND window) {
     const FormatBarLayout bar = ComputeFormatBarLayout(app.metrics);
     const DWORD comboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
-    app.fontNameBox = CreateChild("combobox", "", comboStyle | CBS_SORT, WS_EX_STATICEDGE,
-                                  bar.fontNameBox, window, IDC_FONT_NAME_BOX);
-    app.fontSizeBox = CreateChild("combobox", "", comboStyle, WS_EX_STATICEDGE, bar.sizeBox, window,
-                                  IDC_FONT_SIZE_BOX);
-    app.colourBox =
+    composeWindows.fontNameBox =
+        CreateChild("combobox", "", comboStyle | CBS_SORT, WS_EX_STATICEDGE, bar.fontNameBox,
+                    window, IDC_FONT_NAME_BOX);
+    composeWindows.fontSizeBox = CreateChild("combobox", "", comboStyle, WS_EX_STATICEDGE,
+                                             bar.sizeBox, window, IDC_FONT_SIZE_BOX);
+    composeWindows.colourBox =
         CreateChild("combobox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                     WS_EX_STATICEDGE, bar.colourBox, window, IDC_COLOUR_BOX);
     const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
-    app.boldButton =
+    composeWindows.boldButton =
         CreateChild("Button", " B ", buttonStyle, 0, bar.boldButton, window, IDC_BOLD_BUTTON);
-    app.italicButton =
+    composeWindows.italicButton =
         CreateChild("Button", " I ", buttonStyle, 0, bar.italicButton, window, IDC_ITALIC_BUTTON);
-    app.underlineButton = CreateChild("Button", " U ", buttonStyle, 0, bar.underlineButton, window,
-                                      IDC_UNDERLINE_BUTTON);
+    composeWindows.underlineButton = CreateChild("Button", " U ", buttonStyle, 0,
+                                                 bar.underlineButton, window, IDC_UNDERLINE_BUTTON);
 }
 
 void CreateBodyEditor(HWND window, int clientWidth) {
@@ -112,10 +114,11 @@ void CreateBodyEditor(HWND window, int clientWidth) {
     }
     const LayoutRect r = {0, app.metrics.formatBarHeight + app.metrics.addressPanelHeight + 48,
                           clientWidth - 2, 0};
-    app.bodyEditor = CreateChild(app.bodyClassFlag ? "richedit" : "RichEdit20A", "",
-                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
-                                     ES_AUTOVSCROLL | ES_DISABLENOSCROLL | ES_SUNKEN,
-                                 0, r, window, IDC_BODY_EDITOR);
+    composeWindows.bodyEditor =
+        CreateChild(app.bodyClassFlag ? "richedit" : "RichEdit20A", "",
+                    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                        ES_DISABLENOSCROLL | ES_SUNKEN,
+                    0, r, window, IDC_BODY_EDITOR);
 }
 
 // Options > Video Driver: one item per capture driver in place of "No Video Drivers".
@@ -144,27 +147,15 @@ void FillVideoDriverMenu(HWND window) {
     }
 }
 
-// Gives the subsystems the handles, instance, font and settings they work with, as they stand
-// in the application's state now.
+// Gives the subsystems what they work with besides the composer's children, which the main
+// window creates straight into composeWindows: the instance, the main window, the UI font, the
+// field height, the status bar, the settings and the settings dialogs.
 void HandWindowsToSubsystems() {
-    ComposeWindows& compose = composeWindows;
-    compose.instance = app.instance;
-    compose.mainWindow = app.mainWindow;
-    compose.addressPanel = app.addressPanel;
-    compose.bodyEditor = app.bodyEditor;
-    compose.attachStrip = app.attachStrip;
-    for (int i = 0; i < 6; ++i) {
-        compose.toolbarButtons[i] = app.pictureButtons[i];
-    }
-    compose.fontNameBox = app.fontNameBox;
-    compose.fontSizeBox = app.fontSizeBox;
-    compose.colourBox = app.colourBox;
-    compose.boldButton = app.boldButton;
-    compose.italicButton = app.italicButton;
-    compose.underlineButton = app.underlineButton;
-    compose.uiFont = app.uiFont;
-    compose.fieldHeight = app.metrics.fieldHeight;
-    compose.settings = &programSettings;
+    composeWindows.instance = app.instance;
+    composeWindows.mainWindow = app.mainWindow;
+    composeWindows.uiFont = app.uiFont.get();
+    composeWindows.fieldHeight = app.metrics.fieldHeight;
+    composeWindows.settings = &programSettings;
     mailWindows = {app.instance,
                    app.mainWindow,
                    app.statusBar,
@@ -176,11 +167,13 @@ void HandWindowsToSubsystems() {
 }
 
 LRESULT OnCreate(HWND window) {
+    composeWindows = ComposeWindows{};
     app.mainWindow = window;
-    HDC screen = GetDC(nullptr);
-    app.metrics =
-        ComputeShellMetrics(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    {
+        const WindowDc screen(nullptr);
+        app.metrics = ComputeShellMetrics(GetDeviceCaps(screen.get(), LOGPIXELSX),
+                                          GetDeviceCaps(screen.get(), LOGPIXELSY));
+    }
 
     CreateToolbarAndButtons(window);
     CreateUiFont();
@@ -188,11 +181,12 @@ LRESULT OnCreate(HWND window) {
 
     RECT client = ClientRect(window);
     const LayoutRect panel = {0, kToolbarTop, client.right - 3, app.metrics.addressPanelHeight};
-    app.addressPanel = CreateChild(kAddressPanelClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER,
-                                   WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, panel, window, -1);
+    composeWindows.addressPanel =
+        CreateChild(kAddressPanelClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER,
+                    WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, panel, window, -1);
     CreateFormatBar(window);
     CreateBodyEditor(window, client.right);
-    app.attachStrip =
+    composeWindows.attachStrip =
         CreateChild(kAttachStripClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
                     {0, client.bottom - kAttachStripHeight, client.right, kAttachStripHeight},
                     window, IDC_ATTACH_STRIP);
@@ -204,21 +198,21 @@ LRESULT OnCreate(HWND window) {
                                     window, nullptr, app.instance, nullptr);
     HandWindowsToSubsystems();
 
-    for (HWND button : app.pictureButtons) {
+    for (HWND button : composeWindows.toolbarButtons) {
         SetParent(button, app.toolbar);
     }
     SubclassPictureButtons();
-    if (app.bodyEditor) {
-        SubclassBodyEditor(app.bodyEditor);
-        DragAcceptFiles(app.bodyEditor, TRUE);
+    if (composeWindows.bodyEditor) {
+        SubclassBodyEditor(composeWindows.bodyEditor);
+        DragAcceptFiles(composeWindows.bodyEditor, TRUE);
     }
-    DragAcceptFiles(app.attachStrip, TRUE);
+    DragAcceptFiles(composeWindows.attachStrip, TRUE);
     SubclassAddressEditsForTab();
     InitFormatBar(window);
 
     SetStatusParts(CurrentLayout(window));
     SetStatusBarText(app.statusBar, "Kestro");
-    SetClassLongPtrA(app.attachStrip, GCLP_HCURSOR,
+    SetClassLongPtrA(composeWindows.attachStrip, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_ARROW)));
     LoadSkinImages(window);
     ClearAttachments();
@@ -246,8 +240,8 @@ RECT EnforceMinimumSize(HWND window) {
 }
 
 void LayOutBodyAndStrip(const MainLayout& layout) {
-    MoveTo(app.bodyEditor, layout.bodyEditor);
-    MoveTo(app.attachStrip, layout.attachStrip);
+    MoveTo(composeWindows.bodyEditor, layout.bodyEditor);
+    MoveTo(composeWindows.attachStrip, layout.attachStrip);
 }
 
 LRESULT OnSize(HWND window, WPARAM sizeType) {
@@ -258,16 +252,16 @@ LRESULT OnSize(HWND window, WPARAM sizeType) {
     const MainLayout layout = CurrentLayout(window);
     SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
     for (int i = 0; i < 5; ++i) {
-        MoveTo(app.pictureButtons[i], layout.pictureButtons[i]);
+        MoveTo(composeWindows.toolbarButtons[i], layout.pictureButtons[i]);
     }
-    MoveTo(app.pictureButtons[5], layout.logoButton);
-    MoveTo(app.addressPanel, layout.addressPanel);
-    MoveTo(app.fontNameBox, layout.formatBar.fontNameBox);
-    MoveTo(app.fontSizeBox, layout.formatBar.sizeBox);
-    MoveTo(app.colourBox, layout.formatBar.colourBox);
-    MoveTo(app.boldButton, layout.formatBar.boldButton);
-    MoveTo(app.italicButton, layout.formatBar.italicButton);
-    MoveTo(app.underlineButton, layout.formatBar.underlineButton);
+    MoveTo(composeWindows.toolbarButtons[5], layout.logoButton);
+    MoveTo(composeWindows.addressPanel, layout.addressPanel);
+    MoveTo(composeWindows.fontNameBox, layout.formatBar.fontNameBox);
+    MoveTo(composeWindows.fontSizeBox, layout.formatBar.sizeBox);
+    MoveTo(composeWindows.colourBox, layout.formatBar.colourBox);
+    MoveTo(composeWindows.boldButton, layout.formatBar.boldButton);
+    MoveTo(composeWindows.italicButton, layout.formatBar.italicButton);
+    MoveTo(composeWindows.underlineButton, layout.formatBar.underlineButton);
     LayOutBodyAndStrip(layout);
     MoveTo(app.adBanner, layout.adBanner);
     MoveWindow(app.statusBar, 0, 0, 0, 0, TRUE);
@@ -280,11 +274,9 @@ LRESULT OnMeasureItem(HWND window, MEASUREITEMSTRUCT* item) {
     if (item->CtlID != IDC_COLOUR_BOX) {
         return FALSE;
     }
-    HWND box = GetDlgItem(window, IDC_COLOUR_BOX);
-    HDC dc = GetDC(box);
     TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(box, dc);
+    const WindowDc dc(GetDlgItem(window, IDC_COLOUR_BOX));
+    GetTextMetricsA(dc.get(), &metrics);
     item->itemHeight = metrics.tmHeight > 0 ? static_cast<UINT>(metrics.tmHeight) : 0;
     return TRUE;
 }
@@ -314,22 +306,16 @@ void TearDownMainWindow() {
     ResetSendingState();
     ReleasePictureButtonImages();
     ReleaseFormatBar();
-    HWND fontUsers[] = {app.fontNameBox,
-                        app.fontSizeBox,
-                        AddressEdit(IDC_FROM_EDIT),
-                        AddressEdit(IDC_TO_EDIT),
-                        AddressEdit(IDC_CC_EDIT),
-                        AddressEdit(IDC_BCC_EDIT),
+    HWND fontUsers[] = {composeWindows.fontNameBox,   composeWindows.fontSizeBox,
+                        AddressEdit(IDC_FROM_EDIT),   AddressEdit(IDC_TO_EDIT),
+                        AddressEdit(IDC_CC_EDIT),     AddressEdit(IDC_BCC_EDIT),
                         AddressEdit(IDC_SUBJECT_EDIT)};
     for (HWND user : fontUsers) {
         if (user) {
             SendMessageA(user, WM_SETFONT, 0, FALSE);
         }
     }
-    if (app.uiFont) {
-        DeleteObject(app.uiFont);
-        app.uiFont = nullptr;
-    }
+    app.uiFont.reset();
     HandWindowsToSubsystems();
 }
 
@@ -367,7 +353,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_RELAYOUT_BODY:
         LayOutBodyAndStrip(CurrentLayout(window));
-        InvalidateRect(app.attachStrip, nullptr, TRUE);
+        InvalidateRect(composeWindows.attachStrip, nullptr, TRUE);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

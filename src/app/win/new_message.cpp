@@ -16,7 +16,7 @@ void NewMessageCommand(HWND mainWindow) {
     }
     ClearMessage();
     for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        PostMessageA(app.addressPanel, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), 0);
+        PostMessageA(composeWindows.addressPanel, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), 0);
     }
     ResetBodyFormat();
     PostMessageA(mainWindow, WM_RELAYOUT_BODY, 0, 0);

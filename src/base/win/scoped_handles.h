@@ -1,7 +1,9 @@
 // The owners of what the Win32 layer opens, creates or borrows: kernel and find handles, GDI
-// objects, memory device contexts, icons, menus, the device contexts of GetDC and BeginPaint,
-// objects selected into a device context, and C files (base/scoped_file.h). Each gives its
-// handle back when it goes out of scope, on every path, so that no release is written by hand.
+// objects, memory device contexts, icons, menus, modules, mixers, the device contexts of GetDC
+// and BeginPaint, and objects selected into a device context. C files are owned by ScopedFile
+// (base/scoped_file.h, included here) and sockets by ScopedSocket (base/win/scoped_socket.h).
+// Each gives its handle back when it goes out of scope, on every path, so that no release is
+// written by hand.
 //
 // ScopedHandle and its kinds own one handle: they move but never copy, and offer get(),
 // release() (give it up unreleased) and reset() (release it now, optionally take another). The
@@ -10,6 +12,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include "base/scoped_file.h"
 
@@ -93,6 +97,18 @@ struct Menu {
     static void Release(Handle handle) { DestroyMenu(handle); }
 };
 
+struct Module {
+    using Handle = HMODULE;
+    static Handle None() { return nullptr; }
+    static void Release(Handle handle) { FreeLibrary(handle); }
+};
+
+struct Mixer {
+    using Handle = HMIXER;
+    static Handle None() { return nullptr; }
+    static void Release(Handle handle) { mixerClose(handle); }
+};
+
 } // namespace scoped_handle_traits
 
 using ScopedKernelHandle = ScopedHandle<scoped_handle_traits::Kernel>;
@@ -104,6 +120,8 @@ template <typename Object> using ScopedGdiObject = ScopedHandle<scoped_handle_tr
 using ScopedMemoryDc = ScopedHandle<scoped_handle_traits::MemoryDc>;
 using ScopedIcon = ScopedHandle<scoped_handle_traits::Icon>;
 using ScopedMenu = ScopedHandle<scoped_handle_traits::Menu>;
+using ScopedModule = ScopedHandle<scoped_handle_traits::Module>; // LoadLibrary
+using ScopedMixer = ScopedHandle<scoped_handle_traits::Mixer>;
 
 // The device context of a window (null: the screen) from GetDC, released with ReleaseDC.
 class WindowDc {

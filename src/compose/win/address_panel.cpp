@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/win/scoped_handles.h"
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
 #include "compose/win/compose_windows.h"
@@ -133,8 +134,8 @@ void MoveEdits(HWND panel) {
 }
 
 void Paint(HWND panel) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(panel, &ps);
+    const PaintDc paint(panel);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(panel, &client);
     RECT labels = {0, 0, 62, client.bottom};
@@ -149,7 +150,6 @@ void Paint(HWND panel) {
         InflateRect(&frame, -1, -1);
         FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    EndPaint(panel, &ps);
 }
 
 void InvalidateFields(HWND panel, bool erase) {

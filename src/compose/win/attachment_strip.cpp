@@ -9,6 +9,7 @@
 #include "base/program_settings.h"
 #include "base/win/main_window_messages.h"
 #include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
 #include "compose/attachment_names.h"
 #include "compose/strip_geometry.h"
 #include "compose/win/attach_file_command.h"
@@ -26,8 +27,8 @@ struct StripState {
     int focus;
     int clickOnEntry; // set by a right click, consumed by the pop-up menu
     int selectionFlag;
-    HMENU menu;  // the resource "ATTACHPOPUPMENU"
-    HMENU popup; // its first submenu
+    ScopedMenu menu; // the resource "ATTACHPOPUPMENU"
+    HMENU popup;     // its first submenu
     HWND scrollBar;
     StripMetrics metrics;
     int externalLeading;
@@ -226,13 +227,14 @@ void OnCreate(HWND strip) {
     state = StripState{};
     // The painting covers the client area; the scroll bar keeps its own.
     SetWindowLongPtrA(strip, GWL_STYLE, GetWindowLongPtrA(strip, GWL_STYLE) | WS_CLIPCHILDREN);
-    state.menu = LoadMenuA(composeWindows.instance, "ATTACHPOPUPMENU");
-    state.popup = state.menu ? GetSubMenu(state.menu, 0) : nullptr;
+    state.menu.reset(LoadMenuA(composeWindows.instance, "ATTACHPOPUPMENU"));
+    state.popup = state.menu ? GetSubMenu(state.menu.get(), 0) : nullptr;
 
-    HDC dc = GetDC(strip);
     TEXTMETRICA text = {};
-    GetTextMetricsA(dc, &text);
-    ReleaseDC(strip, dc);
+    {
+        const WindowDc dc(strip);
+        GetTextMetricsA(dc.get(), &text);
+    }
     state.metrics = {static_cast<int>(text.tmAveCharWidth), static_cast<int>(text.tmHeight),
                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
     state.externalLeading = static_cast<int>(text.tmExternalLeading);
@@ -286,17 +288,16 @@ void DrawEntry(HDC dc, int index, int x, int y) {
 }
 
 void OnPaint(HWND strip) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(strip, &paint);
+    const PaintDc paint(strip);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(strip, &client);
     const int width = GetSystemMetrics(SM_CXFULLSCREEN);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, kPaintHeight);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    const MemoryCanvas canvas(dc, width, kPaintHeight);
+    HDC memory = canvas.get();
     RECT all = {0, 0, width, kPaintHeight};
     FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ oldFont = composeWindows.uiFont ? SelectObject(memory, composeWindows.uiFont) : nullptr;
+    const SelectedObject font(memory, composeWindows.uiFont);
     SetBkMode(memory, OPAQUE);
 
     const StripGrid grid = ComputeStripGrid(client.right, state.metrics);
@@ -311,14 +312,6 @@ void OnPaint(HWND strip) {
         DrawEntry(memory, i, x, y);
     }
     BitBlt(dc, 0, 0, client.right, kPaintHeight, memory, 0, 0, SRCCOPY);
-
-    if (oldFont) {
-        SelectObject(memory, oldFont);
-    }
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    EndPaint(strip, &paint);
 }
 
 void OnLeftButtonDown(HWND strip, WPARAM keys, int x, int y) {
@@ -474,10 +467,7 @@ LRESULT CALLBACK AttachStripProc(HWND strip, UINT message, WPARAM wParam, LPARAM
         AttachDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DESTROY:
-        if (state.menu) {
-            DestroyMenu(state.menu);
-        }
-        state = StripState{};
+        state = StripState{}; // the menu is destroyed with it
         return 0;
     default:
         return DefWindowProcA(strip, message, wParam, lParam);

@@ -1,8 +1,8 @@
 // What the composer's window code is given by the application: the children of the main window
 // that belong to the composer, the instance and font they are made with, the height of an
-// address field and the settings. The application fills it in as it builds the main window
-// (once before the address panel, which reads it while it is created, and again when every
-// child exists) and again when the main window is destroyed; the composer only reads it.
+// address field and the settings. The main window empties it and creates the composer's
+// children straight into it; it hands over the rest before it creates the address panel, which
+// reads it while it is created, and again at its tear-down. The composer only reads it.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/win/scoped_handles.h"
 #include "compose/format_tables.h"
 #include "compose/win/body_format.h"
 #include "compose/win/compose_windows.h"
@@ -72,9 +73,7 @@ void FillSizeBox() {
 
 // The box sorts its entries; each keeps the index of its record as item data.
 void FillFontNameBox(HWND mainWindow) {
-    HDC dc = GetDC(mainWindow);
-    const int count = BuildFontList(dc);
-    ReleaseDC(mainWindow, dc);
+    const int count = BuildFontList(WindowDc(mainWindow).get());
     for (int i = 0; i < count; ++i) {
         const LRESULT entry = SendMessageA(composeWindows.fontNameBox, CB_ADDSTRING, 0,
                                            reinterpret_cast<LPARAM>(FontRecordFace(i)));
@@ -241,11 +240,9 @@ void DrawColourBoxItem(const DRAWITEMSTRUCT* item) {
         return; // no entry (an empty box draws item -1)
     }
     InflateRect(&rect, -2, -2);
-    HBRUSH brush = CreateSolidBrush(kFormatColours[item->itemID]);
-    HGDIOBJ previous = SelectObject(dc, brush);
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(kFormatColours[item->itemID]));
+    const SelectedObject selected(dc, brush.get());
     Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, previous);
-    DeleteObject(brush);
 }
 
 bool FormatToggleOn(int id) {

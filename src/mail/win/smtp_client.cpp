@@ -11,6 +11,8 @@
 #include "base/program_settings.h"
 #include "base/win/main_window_messages.h"
 #include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
+#include "base/win/scoped_socket.h"
 #include "base/win/status_bar.h"
 #include "mail/mime_builder.h"
 #include "mail/win/internet_check.h"
@@ -27,18 +29,18 @@ constexpr COLORREF kProgressFill = 0xFF0000;
 // The session's socket and the main window it reports to.
 struct WinsockPlatform : SmtpPlatform {
     HWND window = nullptr;
-    SOCKET socket = INVALID_SOCKET;
+    ScopedSocket socket;
     HANDLE lookup = nullptr; // the host lookup under way
 
     int Send(const char* data, int length) override {
-        const int sent = ::send(socket, data, length, 0);
+        const int sent = ::send(socket.get(), data, length, 0);
         if (sent != SOCKET_ERROR) {
             return sent;
         }
         return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
     }
     int Receive(char* buffer, int size) override {
-        const int received = ::recv(socket, buffer, size, 0);
+        const int received = ::recv(socket.get(), buffer, size, 0);
         if (received != SOCKET_ERROR) {
             return received;
         }
@@ -49,10 +51,9 @@ struct WinsockPlatform : SmtpPlatform {
             WSACancelAsyncRequest(lookup);
             lookup = nullptr;
         }
-        if (socket != INVALID_SOCKET) {
-            shutdown(socket, SD_SEND);
-            closesocket(socket);
-            socket = INVALID_SOCKET;
+        if (socket) {
+            shutdown(socket.get(), SD_SEND);
+            socket.reset();
         }
         WSACleanup();
     }
@@ -100,20 +101,17 @@ struct WinsockPlatform : SmtpPlatform {
             return;
         }
         InflateRect(&bar, -2, -2);
-        HDC dc = GetDC(mailWindows.statusBar);
+        const WindowDc dc(mailWindows.statusBar);
         if (clearBar) {
-            HBRUSH background = CreateSolidBrush(kProgressBackground);
-            FillRect(dc, &bar, background);
-            DeleteObject(background);
+            const ScopedGdiObject<HBRUSH> background(CreateSolidBrush(kProgressBackground));
+            FillRect(dc.get(), &bar, background.get());
         }
         RECT filled = bar;
         filled.right = bar.left + (bar.right - bar.left - 2) * percent / 100;
         if (filled.right > filled.left) {
-            HBRUSH fill = CreateSolidBrush(kProgressFill);
-            FillRect(dc, &filled, fill);
-            DeleteObject(fill);
+            const ScopedGdiObject<HBRUSH> fill(CreateSolidBrush(kProgressFill));
+            FillRect(dc.get(), &filled, fill.get());
         }
-        ReleaseDC(mailWindows.statusBar, dc);
     }
     void ShowMessageSent() override {
         DialogBoxParamA(mailWindows.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
@@ -210,8 +208,8 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
 }
 
 void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
-    platform.socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (platform.socket == INVALID_SOCKET) {
+    platform.socket.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!platform.socket) {
         ShowConnectFailed(mainWindow);
         AbandonSend();
         return;
@@ -220,9 +218,10 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
     server.sin_family = AF_INET;
     server.sin_addr.s_addr = inet_addr(dottedAddress);
     server.sin_port = htons(SmtpPort());
-    WSAAsyncSelect(platform.socket, mainWindow, WM_SOCKET_EVENT,
+    WSAAsyncSelect(platform.socket.get(), mainWindow, WM_SOCKET_EVENT,
                    FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
-    if (connect(platform.socket, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0) {
+    if (connect(platform.socket.get(), reinterpret_cast<const sockaddr*>(&server), sizeof server) ==
+        0) {
         MarkSmtpConnecting(smtpSession);
         return;
     }
@@ -240,7 +239,7 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
 uint32_t HandleSmtpSocketMessage(HWND, WPARAM wParam, LPARAM lParam) {
     // The last notifications of a connection closed earlier belong to no session. The session's
     // own write notifications come with wParam 0.
-    if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket) {
+    if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket.get()) {
         return sendState;
     }
     return HandleSmtpEvent(smtpSession, WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));

@@ -9,6 +9,7 @@
 #include "base/file_bytes.h"
 #include "base/win/message_box.h"
 #include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
 #include "compose/current_message.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_list.h"
@@ -114,8 +115,8 @@ int FirstSelected(HWND list) {
 // Calls visit(name, isDirectory) for every entry of the folder but "." and "..".
 template <typename Visit> void ForEachEntry(const std::string& folder, Visit visit) {
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
+    const ScopedFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find) {
         return;
     }
     do {
@@ -124,8 +125,7 @@ template <typename Visit> void ForEachEntry(const std::string& folder, Visit vis
             visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                   entry.dwFileAttributes);
         }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &entry));
 }
 
 void ScanMessageFolder(HWND list, const std::string& folder) {

@@ -1,11 +1,10 @@
 #include "store/win/message_store.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/file_bytes.h"
+#include "base/file_copy.h"
 #include "base/win/message_box.h"
 #include "base/win/program_directory.h"
 #include "compose/placeholders.h"
@@ -20,13 +19,6 @@
 #include "store/win/store_windows.h"
 
 namespace {
-
-constexpr size_t kCopyBlock = 4096;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // Fills outgoingMessage like the preparation of a send, except that no sender is needed and
 // recipients that give no address are no error. False after a reported failure.
@@ -52,29 +44,10 @@ bool SameFile(const std::string& a, const std::string& b) {
     return lstrcmpiA(fullA, fullB) == 0;
 }
 
-// Copies the attached file into the message folder in blocks of 4096 bytes. A file that is
-// already the copy (attached from this very folder) is left as it is.
+// Copies the attached file into the message folder. A file that is already the copy (attached
+// from this very folder) is left as it is.
 bool CopyAttachment(const std::string& source, const std::string& copy) {
-    if (SameFile(source, copy)) {
-        return true;
-    }
-    FilePtr in(std::fopen(source.c_str(), "rb"));
-    if (!in) {
-        return false;
-    }
-    FILE* out = std::fopen(copy.c_str(), "wb");
-    if (!out) {
-        return false;
-    }
-    char block[kCopyBlock];
-    bool ok = true;
-    size_t got;
-    while (ok && (got = std::fread(block, 1, sizeof block, in.get())) > 0) {
-        ok = std::fwrite(block, 1, got, out) == got;
-    }
-    ok = ok && std::ferror(in.get()) == 0;
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
+    return SameFile(source, copy) || CopyFileInBlocks(source.c_str(), copy.c_str());
 }
 
 SaveTime LocalSaveTime() {

@@ -7,6 +7,7 @@
 #include "audio/win/gsm_compression.h"
 #include "base/win/message_box.h"
 #include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/encoder_runner.h"
@@ -71,9 +72,7 @@ HWND CreateChild(HWND dialog, DWORD exStyle, const char* className, const char* 
 
 void CreateControls(HWND dialog) {
     TEXTMETRICA metrics = {};
-    HDC dc = GetDC(dialog);
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(dialog, dc);
+    GetTextMetricsA(WindowDc(dialog).get(), &metrics);
     RECT client;
     GetClientRect(dialog, &client);
     const RecorderControlsLayout layout =
@@ -111,20 +110,17 @@ void FillArea(HDC dc, int left, int top, int right, int bottom, uint32_t colour)
         return;
     }
     RECT area = {left, top, right, bottom};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &area, brush.get());
 }
 
 void DrawLines(HDC dc, const RecorderLine* lines, int count, uint32_t colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
+    const ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    const SelectedObject selected(dc, pen.get());
     for (int i = 0; i < count; ++i) {
         MoveToEx(dc, lines[i].x1, lines[i].y1, nullptr);
         LineTo(dc, lines[i].x2, lines[i].y2);
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 void DrawAnimationFrame(HDC dc, const AnimationFrame& frame) {
@@ -184,10 +180,8 @@ void DrawDisplay(HDC dc) {
 }
 
 void Paint(HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
-    DrawDisplay(dc);
-    EndPaint(dialog, &paint);
+    const PaintDc paint(dialog);
+    DrawDisplay(paint.get());
 }
 
 void DrawKey(const DRAWITEMSTRUCT& item) {
@@ -227,9 +221,7 @@ void AnimationTick() {
         return;
     }
     recorder.shownFrame = frame;
-    HDC dc = GetDC(recorder.window);
-    DrawAnimationFrame(dc, frame);
-    ReleaseDC(recorder.window, dc);
+    DrawAnimationFrame(WindowDc(recorder.window).get(), frame);
 }
 
 // --- Commands --------------------------------------------------------------------------------
