@@ -5,8 +5,7 @@
 // Each gives its handle back when it goes out of scope, on every path, so that no release is
 // written by hand.
 //
-// ScopedHandle and its kinds own one handle: they move but never copy, and offer get(),
-// release() (give it up unreleased) and reset() (release it now, optionally take another). The
+// The owners are kinds of ScopedHandle (base/scoped_handle.h), named by what they release. The
 // scope guards (WindowDc, PaintDc, SelectedObject, MemoryCanvas) neither copy nor move: they
 // stay in the block that made them.
 #pragma once
@@ -16,112 +15,43 @@
 #include <mmsystem.h>
 
 #include "base/scoped_file.h"
-
-template <typename Traits> class ScopedHandle {
-  public:
-    using Handle = typename Traits::Handle;
-
-    ScopedHandle() = default;
-    explicit ScopedHandle(Handle handle) : handle_(handle) {}
-    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
-    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ~ScopedHandle() { reset(); }
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Traits::None(); }
-
-    Handle release() {
-        const Handle handle = handle_;
-        handle_ = Traits::None();
-        return handle;
-    }
-    void reset(Handle handle = Traits::None()) {
-        if (handle_ != Traits::None()) {
-            Traits::Release(handle_);
-        }
-        handle_ = handle;
-    }
-
-  private:
-    Handle handle_ = Traits::None();
-};
+#include "base/scoped_handle.h"
 
 namespace scoped_handle_traits {
 
-// Processes, threads, events: null when there is none.
-struct Kernel {
-    using Handle = HANDLE;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { CloseHandle(handle); }
-};
-
-// CreateFile reports failure with INVALID_HANDLE_VALUE, not null.
-struct File {
-    using Handle = HANDLE;
-    static Handle None() { return INVALID_HANDLE_VALUE; }
-    static void Release(Handle handle) { CloseHandle(handle); }
-};
-
-struct Find {
-    using Handle = HANDLE;
-    static Handle None() { return INVALID_HANDLE_VALUE; }
-    static void Release(Handle handle) { FindClose(handle); }
-};
-
-template <typename Object> struct Gdi {
+// Handles of type Object released by `release`; null means none.
+template <typename Object, auto release> struct NullIsNone {
     using Handle = Object;
     static Handle None() { return nullptr; }
-    static void Release(Handle handle) { DeleteObject(handle); }
+    static void Release(Handle handle) { release(handle); }
 };
 
-struct MemoryDc {
-    using Handle = HDC;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { DeleteDC(handle); }
-};
-
-struct Icon {
-    using Handle = HICON;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { DestroyIcon(handle); }
-};
-
-struct Menu {
-    using Handle = HMENU;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { DestroyMenu(handle); }
-};
-
-struct Module {
-    using Handle = HMODULE;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { FreeLibrary(handle); }
-};
-
-struct Mixer {
-    using Handle = HMIXER;
-    static Handle None() { return nullptr; }
-    static void Release(Handle handle) { mixerClose(handle); }
+// Kernel handles released by `release` that report failure with INVALID_HANDLE_VALUE, not null
+// (CreateFile, FindFirstFile).
+template <auto release> struct InvalidIsNone {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Release(Handle handle) { release(handle); }
 };
 
 } // namespace scoped_handle_traits
 
-using ScopedKernelHandle = ScopedHandle<scoped_handle_traits::Kernel>;
-using ScopedFileHandle = ScopedHandle<scoped_handle_traits::File>;
-using ScopedFindHandle = ScopedHandle<scoped_handle_traits::Find>;
+// A process, thread or event handle.
+using ScopedKernelHandle = ScopedHandle<scoped_handle_traits::NullIsNone<HANDLE, CloseHandle>>;
+// A handle of CreateFile.
+using ScopedFileHandle = ScopedHandle<scoped_handle_traits::InvalidIsNone<CloseHandle>>;
+// A handle of FindFirstFile.
+using ScopedFindHandle = ScopedHandle<scoped_handle_traits::InvalidIsNone<FindClose>>;
 // A pen, brush, bitmap or font: ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour)).
-template <typename Object> using ScopedGdiObject = ScopedHandle<scoped_handle_traits::Gdi<Object>>;
+template <typename Object>
+using ScopedGdiObject = ScopedHandle<scoped_handle_traits::NullIsNone<Object, DeleteObject>>;
 // A device context of CreateCompatibleDC.
-using ScopedMemoryDc = ScopedHandle<scoped_handle_traits::MemoryDc>;
-using ScopedIcon = ScopedHandle<scoped_handle_traits::Icon>;
-using ScopedMenu = ScopedHandle<scoped_handle_traits::Menu>;
-using ScopedModule = ScopedHandle<scoped_handle_traits::Module>; // LoadLibrary
-using ScopedMixer = ScopedHandle<scoped_handle_traits::Mixer>;
+using ScopedMemoryDc = ScopedHandle<scoped_handle_traits::NullIsNone<HDC, DeleteDC>>;
+using ScopedIcon = ScopedHandle<scoped_handle_traits::NullIsNone<HICON, DestroyIcon>>;
+using ScopedMenu = ScopedHandle<scoped_handle_traits::NullIsNone<HMENU, DestroyMenu>>;
+// A module of LoadLibrary.
+using ScopedModule = ScopedHandle<scoped_handle_traits::NullIsNone<HMODULE, FreeLibrary>>;
+using ScopedMixer = ScopedHandle<scoped_handle_traits::NullIsNone<HMIXER, mixerClose>>;
 
 // The device context of a window (null: the screen) from GetDC, released with ReleaseDC.
 class WindowDc {

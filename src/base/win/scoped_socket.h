@@ -4,7 +4,7 @@
 
 #include <winsock2.h>
 
-#include "base/win/scoped_handles.h"
+#include "base/scoped_handle.h"
 
 namespace scoped_handle_traits {
 
