@@ -4,7 +4,7 @@
 #include "mail/body_parts.h"
 #include "mail/outgoing_message.h"
 
-#include "base64_decode.h"
+#include "support/mail_decoding.h"
 
 #include <gtest/gtest.h>
 

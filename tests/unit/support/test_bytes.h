@@ -1,5 +1,5 @@
-// Byte helpers shared by the tests of file formats: temporary paths, whole-file reads and
-// writes, little-endian numbers and RIFF chunks.
+// Byte helpers shared by the tests: temporary paths, whole-file reads and writes, little-endian
+// numbers and RIFF chunks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,6 +27,10 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+inline bool Exists(const std::string& path) {
+    return std::ifstream(path, std::ios::binary).good();
+}
+
 inline std::string U32(uint32_t value) {
     unsigned char bytes[4];
     WriteLittleEndian32(bytes, value);
@@ -46,4 +50,23 @@ inline std::string Chunk(const char* id, const std::string& contents) {
         chunk += '\0';
     }
     return chunk;
+}
+
+// A RIFF WAVE file around the chunks.
+inline std::string RiffWave(const std::string& body) {
+    return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
+}
+
+// The 16 bytes of a PCM WAVEFORMATEX without cbSize.
+inline std::string PcmFormat(uint32_t rate, uint32_t avg, uint16_t align, uint16_t bits) {
+    return U16(1) + U16(1) + U32(rate) + U32(avg) + U16(align) + U16(bits);
+}
+
+// Bytes that do not repeat in any short period.
+inline std::string Pattern(size_t length) {
+    std::string bytes(length, '\0');
+    for (size_t i = 0; i < length; ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    return bytes;
 }
