@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_ptr.h"
+
 #include "support/mail_decoding.h"
 
 #include <algorithm>
@@ -20,18 +22,6 @@ const std::string kMainLine = "\r\n--kestr1_140899_BounDAry_9903\r\n";
 const std::string kAlt = "kestr1_140899_bOUNdaRY_9903_alt";
 const std::string kPlainHeaders =
     kMainLine + "Content-Type: text/plain\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
-
-struct MessageFree {
-    void operator()(OutgoingMessage* message) const {
-        ResetOutgoingMessage(*message);
-        delete message;
-    }
-};
-using MessagePtr = std::unique_ptr<OutgoingMessage, MessageFree>;
-
-MessagePtr NewMessage() {
-    return MessagePtr(new OutgoingMessage());
-}
 
 ProgramSettings Settings(const char* replyTo) {
     ProgramSettings settings = {};

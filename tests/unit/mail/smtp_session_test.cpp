@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_ptr.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -134,16 +136,9 @@ struct FakeServer : SmtpPlatform {
     void ShowMessageSent() override { ++messageSentShown; }
 };
 
-struct MessageFree {
-    void operator()(OutgoingMessage* message) const {
-        ResetOutgoingMessage(*message);
-        delete message;
-    }
-};
-
 // A message to bob@example.net, a session and the fake server, driven like the main window.
 struct Mail {
-    std::unique_ptr<OutgoingMessage, MessageFree> message{new OutgoingMessage()};
+    MessagePtr message = NewMessage();
     std::unique_ptr<SmtpSession> session{new SmtpSession()};
     ProgramSettings settings = {};
     FakeServer server;
@@ -524,7 +519,7 @@ TEST(SmtpSession, FailedConnectIsReported) {
 }
 
 TEST(SmtpProgress, PercentByStateAndEstimate) {
-    std::unique_ptr<OutgoingMessage, MessageFree> message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     EXPECT_EQ(SmtpProgressPercent(SMTP_GREETING, 55, 0, *message), 55);
     EXPECT_EQ(SmtpProgressPercent(SMTP_RCPT_BCC, 0, 0, *message), 12);
     EXPECT_EQ(SmtpProgressPercent(SMTP_QUIT | kSmtpErrorBits, 40, 0, *message), 40);
