@@ -167,8 +167,8 @@ bool HasCapitals(const std::string& text) {
 
 TEST(AttachmentDiskChecks, OpenAndMeasureRealFiles) {
     // Lower-case names: the table stores paths in lower case.
-    const std::string full = testing::TempDir() + "kestro_attach_full.bin";
-    const std::string empty = testing::TempDir() + "kestro_attach_empty.bin";
+    const std::string full = TempFolder() + "full.bin";
+    const std::string empty = TempFolder() + "empty.bin";
     WriteBytes(full, "a\nb\n"); // binary: no line-end translation
     WriteBytes(empty, "");
     const AttachmentFileChecks& disk = DiskFileChecks();

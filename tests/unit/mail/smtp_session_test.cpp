@@ -5,6 +5,7 @@
 #include "mail/outgoing_message.h"
 
 #include "support/mail_decoding.h"
+#include "support/test_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +158,7 @@ struct Mail {
     }
     void SetText(const std::string& text) { BuildTextPart(*message, text.data(), text.size()); }
     void Attach(const std::string& name, const std::string& bytes) {
-        const std::string path = testing::TempDir() + name;
+        const std::string path = TempFolder() + name;
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
         std::fwrite(bytes.data(), 1, bytes.size(), file);

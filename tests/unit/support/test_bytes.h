@@ -5,17 +5,30 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 #include "audio/riff_file.h"
 
-// A path in the temporary folder named after the running test.
+// A path in the temporary folder named after the running test and this process: test runs of
+// other trees on the same machine share the folder.
 inline std::string TempPath(const char* name) {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_" +
-           name;
+           std::to_string(getpid()) + "_" + name;
+}
+
+// A folder of this process in the temporary folder, for files whose names matter, with a
+// trailing separator.
+inline std::string TempFolder() {
+    const std::string folder =
+        std::string(testing::TempDir()) + "kestro-tests-" + std::to_string(getpid()) + "/";
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
