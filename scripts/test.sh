@@ -36,15 +36,15 @@ count() {
 }
 
 echo "Native unit tests"
-# The tests' temporary files go to a folder of this tree, so that two trees testing at the
-# same time cannot write each other's files.
-native_tmp="$root/build/test-tmp"
+# The unit tests' temporary files go to a folder of this run's own: test runs of other clones
+# on the same machine use the same file names. (Its path has no capitals: one test needs that.)
+native_tmp="/tmp/kestro-unit-tests-$$"
 rm -rf "$native_tmp" && mkdir -p "$native_tmp"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  TEST_TMPDIR="$native_tmp" TMPDIR="$native_tmp" \
+TEST_TMPDIR="$native_tmp" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$root/build/native" -j "$(nproc)" --output-on-failure --timeout 120 \
   >"$logs/native.log" 2>&1
 native_rc=$?
+rm -rf "$native_tmp"
 grep -E '\*\*\*|tests passed' "$logs/native.log" || true
 
 echo "Windows tests under Wine"

@@ -20,7 +20,7 @@ void CheckOpened(const std::string& path, size_t fileSize, bool yes) {
     WaveFileInfo info;
     const uint32_t code = wioFileOpen(&info, path.c_str(), 0, &prompt);
     if (code != kWioOk) {
-        FUZZ_CHECK(info.file.file == nullptr && info.format == nullptr && info.dataSize == 0);
+        FUZZ_CHECK(!info.file.file && info.format == nullptr && info.dataSize == 0);
         return;
     }
     FUZZ_CHECK(info.format != nullptr && info.formatBlockSize >= kWaveFormatExSize);
@@ -29,7 +29,7 @@ void CheckOpened(const std::string& path, size_t fileSize, bool yes) {
     FUZZ_CHECK(fields.formatTag == kPcmFormatTag ||
                kWaveFormatExSize + fields.extraSize <= info.formatBlockSize);
     CloseWaveFile(&info);
-    FUZZ_CHECK(info.file.file == nullptr && info.format == nullptr);
+    FUZZ_CHECK(!info.file.file && info.format == nullptr);
 }
 
 void CheckRecord(const std::string& path, bool yes) {
