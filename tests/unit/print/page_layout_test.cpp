@@ -1,0 +1,106 @@
+#include "print/page_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(PageLayout, MeasurePage) {
+    const struct {
+        PrinterFont font;
+        int width;
+        int height;
+        bool usable;
+        PageMetrics page;
+    } cases[] = {
+        // The PostScript printer of the tests: a 300 dpi letter page and its default font.
+        {{99, 0, 53}, 2450, 3200, true, {99, 46, 32}},
+        {{50, 10, 25}, 2450, 3200, true, {60, 98, 53}},
+        {{50, 10, 25}, 24, 3200, false, {}},  // not one character wide
+        {{50, 10, 25}, 2450, 599, false, {}}, // nine header lines and no body line
+        {{50, 10, 25}, 2450, 600, true, {60, 98, 10}},
+        {{50, 0, 0}, 2450, 3200, false, {}},
+        {{0, 0, 25}, 2450, 3200, false, {}},
+    };
+    for (const auto& c : cases) {
+        PageMetrics page = {-1, -1, -1};
+        ASSERT_EQ(MeasurePage(c.font, c.width, c.height, page), c.usable)
+            << c.width << "x" << c.height;
+        if (c.usable) {
+            EXPECT_EQ(page.lineHeight, c.page.lineHeight);
+            EXPECT_EQ(page.charactersPerLine, c.page.charactersPerLine);
+            EXPECT_EQ(page.linesPerPage, c.page.linesPerPage);
+        }
+    }
+}
+
+TEST(PageLayout, WrapBodyLine) {
+    const struct {
+        const char* text;
+        int width;
+        std::vector<std::string> printed;
+    } cases[] = {
+        {"", 10, {""}},
+        {"hello\r\n", 10, {"hello"}},
+        {"hello\r", 5, {"hello"}}, // the line end takes no room
+        {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
+        {"the quick brown fox", 10, {"the quick", "brown fox"}},
+        {"one  two", 4, {"one", "two"}},
+        {"word    ", 4, {"word"}},
+        {"   indented", 4, {"   i", "nden", "ted"}},
+        {"a\tb\rc", 10, {"a b c"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> printed = {"kept"};
+        WrapBodyLine(c.text, std::strlen(c.text), c.width, printed);
+        std::vector<std::string> expected = {"kept"};
+        expected.insert(expected.end(), c.printed.begin(), c.printed.end());
+        EXPECT_EQ(printed, expected) << c.text;
+    }
+}
+
+TEST(PageLayout, PagesAndTheirLines) {
+    const struct {
+        long long printedLines;
+        int linesPerPage;
+        long long pages;
+    } counts[] = {{0, 60, 1},   {51, 60, 1},  {52, 60, 2}, {100, 60, 2}, {111, 60, 2},
+                  {112, 60, 3}, {100, 32, 4}, {87, 32, 3}, {88, 32, 4}};
+    for (const auto& c : counts) {
+        EXPECT_EQ(PageCount(c.printedLines, c.linesPerPage), c.pages) << c.printedLines;
+    }
+    // 100 lines at 60 a page: lines 0 to 50 on page 1 from its line 9, the rest from the top
+    // of page 2.
+    EXPECT_EQ(PrintedLineAt(0, 8, 60), -1);
+    EXPECT_EQ(PrintedLineAt(0, 9, 60), 0);
+    EXPECT_EQ(PrintedLineAt(0, 59, 60), 50);
+    EXPECT_EQ(PrintedLineAt(1, 0, 60), 51);
+    EXPECT_EQ(PrintedLineAt(1, 48, 60), 99);
+    EXPECT_EQ(PrintedLineAt(3, 0, 32), 87);
+}
+
+TEST(PageLayout, CopiesCollatedAndNot) {
+    const struct {
+        long long pages;
+        int copies;
+        bool collate;
+        std::vector<long long> order;
+    } cases[] = {
+        {3, 2, true, {0, 1, 2, 0, 1, 2}},
+        {3, 2, false, {0, 0, 1, 1, 2, 2}},
+        {2, 1, false, {0, 1}},
+        {2, 0, true, {0, 1}}, // no copy count means one copy
+    };
+    for (const auto& c : cases) {
+        std::vector<long long> order;
+        for (long long sheet = 0; sheet < SheetCount(c.pages, c.copies); ++sheet) {
+            order.push_back(PageOfSheet(sheet, c.pages, c.copies, c.collate));
+        }
+        EXPECT_EQ(order, c.order) << c.copies << (c.collate ? " collated" : "");
+    }
+}
+
+} // namespace
