@@ -19,7 +19,8 @@ TEST(PageLayout, MeasurePage) {
         // The PostScript printer of the tests: a 300 dpi letter page and its default font.
         {{99, 0, 53}, 2450, 3200, true, {99, 46, 32}},
         {{50, 10, 25}, 2450, 3200, true, {60, 98, 53}},
-        {{50, 10, 25}, 24, 3200, false, {}},  // not one character wide
+        {{50, 10, 25}, 24, 3200, false, {}}, // not one character wide
+        {{50, 10, 25}, 25, 3200, true, {60, 1, 53}},
         {{50, 10, 25}, 2450, 599, false, {}}, // nine header lines and no body line
         {{50, 10, 25}, 2450, 600, true, {60, 98, 10}},
         {{50, 0, 0}, 2450, 3200, false, {}},
@@ -52,6 +53,7 @@ TEST(PageLayout, WrapBodyLine) {
         {"word    ", 4, {"word"}},
         {"   indented", 4, {"   i", "nden", "ted"}},
         {"a\tb\rc", 10, {"a b c"}},
+        {"ab", 0, {"a", "b"}}, // no width still prints every character
     };
     for (const auto& c : cases) {
         std::vector<std::string> printed = {"kept"};
