@@ -17,18 +17,14 @@ bool MeasurePage(const PrinterFont& font, int printableWidth, int printableHeigh
     return true;
 }
 
-void WrapBodyLine(const char* text, size_t length, int charactersPerLine,
-                  std::vector<std::string>& printed) {
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) {
-        --length;
-    }
-    std::string line(text, length);
+namespace {
+
+void WrapLine(std::string line, size_t width, std::vector<std::string>& printed) {
     for (char& c : line) {
         if (static_cast<unsigned char>(c) < 0x20) {
             c = ' ';
         }
     }
-    const size_t width = charactersPerLine > 0 ? static_cast<size_t>(charactersPerLine) : 1;
     size_t start = 0;
     while (line.size() - start > width) {
         // Break after the last word that fits; a piece without a blank is cut at the width.
@@ -52,6 +48,22 @@ void WrapBodyLine(const char* text, size_t length, int charactersPerLine,
         start = next;
     }
     printed.push_back(line.substr(start));
+}
+
+} // namespace
+
+std::vector<std::string> PrintedBodyLines(const std::string& body, int charactersPerLine) {
+    const size_t width = charactersPerLine > 0 ? static_cast<size_t>(charactersPerLine) : 1;
+    std::vector<std::string> printed;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = body.find_first_of("\r\n", start);
+        WrapLine(body.substr(start, end - start), width, printed);
+        if (end == std::string::npos) {
+            return printed;
+        }
+        start = end + (body.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
 }
 
 long long PageCount(long long printedLines, int linesPerPage) {

@@ -3,7 +3,6 @@
 // paper continues on the next printed lines, and the pages count printed lines.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,12 +27,11 @@ struct PageMetrics {
 bool MeasurePage(const PrinterFont& font, int printableWidth, int printableHeight,
                  PageMetrics& page);
 
-// Appends the printed lines of one body line: pieces of at most charactersPerLine characters,
-// broken after the last blank in reach when there is one (the blanks at a break are not
-// printed), else at exactly charactersPerLine. The line's own end (CR, LF) is dropped and other
-// control characters print as blanks. An empty line is one empty printed line.
-void WrapBodyLine(const char* text, size_t length, int charactersPerLine,
-                  std::vector<std::string>& printed);
+// The printed lines of the body text: each of its lines (ended by CR LF, CR or LF) in pieces of
+// at most charactersPerLine characters, broken after the last blank in reach when there is one
+// (the blanks at a break are not printed), else at exactly charactersPerLine. Control characters
+// print as blanks; an empty line is one empty printed line.
+std::vector<std::string> PrintedBodyLines(const std::string& body, int charactersPerLine);
 
 // The pages that hold the header block and the given number of printed body lines; at least 1.
 long long PageCount(long long printedLines, int linesPerPage);

@@ -14,12 +14,12 @@ namespace {
 
 constexpr size_t kLongestLineRead = 0xFFFF; // EM_GETLINE takes the buffer size in one WORD
 
-// Every display line of the body editor, continued on further printed lines where the paper is
-// narrower than the line.
-std::vector<std::string> PrintedBodyLines(HWND bodyEditor, int charactersPerLine) {
-    std::vector<std::string> printed;
+// The body editor's text, read line by line. Lines the editor wrapped at its own width join
+// again, so that the paper's width alone decides where a paragraph breaks.
+std::string BodyText(HWND bodyEditor) {
+    std::string text;
     if (!bodyEditor) {
-        return printed;
+        return text;
     }
     const LRESULT lineCount = SendMessageA(bodyEditor, EM_GETLINECOUNT, 0, 0);
     std::vector<char> buffer;
@@ -34,14 +34,13 @@ std::vector<std::string> PrintedBodyLines(HWND bodyEditor, int charactersPerLine
         buffer.assign(size, '\0');
         const WORD room = static_cast<WORD>(size - 1);
         std::memcpy(buffer.data(), &room, sizeof room);
-        LRESULT copied = SendMessageA(bodyEditor, EM_GETLINE, static_cast<WPARAM>(line),
-                                      reinterpret_cast<LPARAM>(buffer.data()));
-        if (copied < 0 || static_cast<size_t>(copied) > room) {
-            copied = 0;
+        const LRESULT copied = SendMessageA(bodyEditor, EM_GETLINE, static_cast<WPARAM>(line),
+                                            reinterpret_cast<LPARAM>(buffer.data()));
+        if (copied > 0 && static_cast<size_t>(copied) <= room) {
+            text.append(buffer.data(), static_cast<size_t>(copied));
         }
-        WrapBodyLine(buffer.data(), static_cast<size_t>(copied), charactersPerLine, printed);
     }
-    return printed;
+    return text;
 }
 
 // Whether the system knows any printer, local or connected.
@@ -112,7 +111,8 @@ PrintResult PrintMessage(HINSTANCE instance, HWND mainWindow, HWND bodyEditor,
         DeleteDC(printer);
         return kPrintFailed;
     }
-    const std::vector<std::string> body = PrintedBodyLines(bodyEditor, metrics.charactersPerLine);
+    const std::vector<std::string> body =
+        PrintedBodyLines(BodyText(bodyEditor), metrics.charactersPerLine);
     const long long pageCount =
         PageCount(static_cast<long long>(body.size()), metrics.linesPerPage);
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,29 +37,26 @@ TEST(PageLayout, MeasurePage) {
     }
 }
 
-TEST(PageLayout, WrapBodyLine) {
+TEST(PageLayout, PrintedBodyLines) {
     const struct {
-        const char* text;
+        const char* body;
         int width;
         std::vector<std::string> printed;
     } cases[] = {
         {"", 10, {""}},
-        {"hello\r\n", 10, {"hello"}},
-        {"hello\r", 5, {"hello"}}, // the line end takes no room
+        {"one\r\ntwo\rthree\nfour", 10, {"one", "two", "three", "four"}},
+        {"hello\r\n", 10, {"hello", ""}},
+        {"hello\r\nworld", 5, {"hello", "world"}}, // the line end takes no room
         {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
         {"the quick brown fox", 10, {"the quick", "brown fox"}},
         {"one  two", 4, {"one", "two"}},
         {"word    ", 4, {"word"}},
         {"   indented", 4, {"   i", "nden", "ted"}},
-        {"a\tb\rc", 10, {"a b c"}},
+        {"a\tb\x01" "c", 10, {"a b c"}},
         {"ab", 0, {"a", "b"}}, // no width still prints every character
     };
     for (const auto& c : cases) {
-        std::vector<std::string> printed = {"kept"};
-        WrapBodyLine(c.text, std::strlen(c.text), c.width, printed);
-        std::vector<std::string> expected = {"kept"};
-        expected.insert(expected.end(), c.printed.begin(), c.printed.end());
-        EXPECT_EQ(printed, expected) << c.text;
+        EXPECT_EQ(PrintedBodyLines(c.body, c.width), c.printed) << c.body;
     }
 }
 
