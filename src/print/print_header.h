@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 
 // The To, CC, BCC and Subject texts as the address fields hold them, placeholders included.
 struct AddressFieldTexts {

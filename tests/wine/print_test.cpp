@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/app_state.h"
+#include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
 #include "support/unix_command.h"
@@ -100,7 +100,7 @@ class Printing : public MainWindowTest {
 TEST_F(Printing, HeaderBlockAndAHundredLinesOverFourPages) {
     SetWindowTextA(Edit(IDC_CC_EDIT), "carl@example.org");
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Minutes");
-    SetWindowTextA(app.bodyEditor, Joined(Lines(0, 99), "\r\n").c_str());
+    SetWindowTextA(composeWindows.bodyEditor, Joined(Lines(0, 99), "\r\n").c_str());
     Print([](HWND dialog) { Click(dialog, IDOK); });
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     const std::vector<Page> pages = PrintedPages();
@@ -126,7 +126,8 @@ TEST_F(Printing, AParagraphFlowsOnAndTwoCollatedCopiesFollowEachOther) {
         words.push_back("word" + std::to_string(i));
     }
     const std::string paragraph = Joined(words, " ");
-    SetWindowTextA(app.bodyEditor, (paragraph + "\r\n" + Joined(Lines(0, 39), "\r\n")).c_str());
+    SetWindowTextA(composeWindows.bodyEditor,
+                   (paragraph + "\r\n" + Joined(Lines(0, 39), "\r\n")).c_str());
     Print([](HWND dialog) {
         SetDlgItemInt(dialog, edt3, 2, FALSE);
         CheckDlgButton(dialog, chx2, BST_CHECKED);
@@ -144,7 +145,7 @@ TEST_F(Printing, AParagraphFlowsOnAndTwoCollatedCopiesFollowEachOther) {
 }
 
 TEST_F(Printing, CancelInThePrinterDialogPrintsAndShowsNothing) {
-    SetWindowTextA(app.bodyEditor, "not for paper");
+    SetWindowTextA(composeWindows.bodyEditor, "not for paper");
     Print([](HWND dialog) { Click(dialog, IDCANCEL); });
     PumpMessagesFor(1500);
     EXPECT_TRUE(MessageBoxes::Calls().empty());
@@ -152,7 +153,7 @@ TEST_F(Printing, CancelInThePrinterDialogPrintsAndShowsNothing) {
 }
 
 TEST_F(Printing, CancelWhilePrintingEndsTheJobWithAMessage) {
-    SetWindowTextA(app.bodyEditor, Joined(Lines(0, 300), "\r\n").c_str());
+    SetWindowTextA(composeWindows.bodyEditor, Joined(Lines(0, 300), "\r\n").c_str());
     std::string progressCaption;
     Print([&](HWND dialog) {
         WhenDialogAppears([&](HWND progress) {

@@ -5,20 +5,19 @@
 #include "app/win/about_box.h"
 #include "app/win/app_state.h"
 #include "app/win/help_launcher.h"
-#include "app/win/message_box.h"
 #include "app/win/new_message.h"
 #include "app/win/settings_dialogs.h"
 #include "autoconfig/win/auto_config.h"
+#include "base/win/message_box.h"
 #include "books/win/address_book.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attach_file_command.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
-#include "mail/send_state_rules.h"
 #include "mail/win/send_flow.h"
 #include "mail/win/send_state.h"
-#include "mail/win/smtp_client.h"
 #include "mail/win/simple_mapi.h"
+#include "mail/win/smtp_client.h"
 #include "plugins/win/realvideo_command.h"
 #include "print/print_header.h"
 #include "print/win/print_message.h"
@@ -57,7 +56,7 @@ void PrintCommand(HWND window) {
                                       AddressFieldText(IDC_CC_EDIT, kFieldTextLength),
                                       AddressFieldText(IDC_BCC_EDIT, kFieldTextLength),
                                       AddressFieldText(IDC_SUBJECT_EDIT, kFieldTextLength)};
-    switch (PrintMessage(app.instance, window, app.bodyEditor,
+    switch (PrintMessage(app.instance, window, composeWindows.bodyEditor,
                          FormatPrintHeader(programSettings, fields))) {
     case kPrintFailed:
         ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
@@ -80,7 +79,8 @@ void SelectVideoDriver(HWND window, int index) {
         CheckMenuItem(drivers, static_cast<UINT>(index), MF_BYPOSITION | MF_CHECKED);
     }
     programSettings.videoIndex = index;
-    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc, 0);
+    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc,
+                    reinterpret_cast<LPARAM>(window));
 }
 
 // Only a real use of the bar counts: focusing or opening a box must not take the focus away
@@ -89,8 +89,8 @@ void FormatBarCommand(HWND window, int id, int notification) {
     if (!OnFormatBarCommand(window, id, notification)) {
         return;
     }
-    if (app.bodyEditor) {
-        SetFocus(app.bodyEditor);
+    if (composeWindows.bodyEditor) {
+        SetFocus(composeWindows.bodyEditor);
     }
     htmlFormatting = 1;
 }
@@ -120,7 +120,7 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         break;
     case IDM_VOICE_MESSAGE:
         if (!SendBlocksRecording(sendState)) {
-            OpenVoiceRecorder(window);
+            OpenVoiceRecorder(app.instance, window);
         }
         break;
     case IDM_VIDEO_MESSAGE:

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "base/win/scoped_handles.h"
 #include "print/page_layout.h"
 #include "print/print_header.h"
 #include "print/win/print_progress.h"
@@ -96,9 +97,10 @@ PrintResult PrintMessage(HINSTANCE instance, HWND mainWindow, HWND bodyEditor,
             return kPrintFailed;
         }
     }
-    GlobalFree(request.hDevMode);
-    GlobalFree(request.hDevNames);
-    HDC printer = request.hDC;
+    const ScopedGlobal deviceMode(request.hDevMode);
+    const ScopedGlobal deviceNames(request.hDevNames);
+    const ScopedPrinterDc printerDc(request.hDC);
+    const HDC printer = printerDc.get();
     if (!printer) {
         return kPrintFailed;
     }
@@ -108,7 +110,6 @@ PrintResult PrintMessage(HINSTANCE instance, HWND mainWindow, HWND bodyEditor,
     if (headerLines.size() < kFirstBodyLine || !GetTextMetricsA(printer, &font) ||
         !MeasurePage({font.tmHeight, font.tmExternalLeading, font.tmAveCharWidth},
                      GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES), metrics)) {
-        DeleteDC(printer);
         return kPrintFailed;
     }
     const std::vector<std::string> body =
@@ -123,26 +124,21 @@ PrintResult PrintMessage(HINSTANCE instance, HWND mainWindow, HWND bodyEditor,
     document.cbSize = sizeof document;
     document.lpszDocName = documentName.c_str();
 
-    bool printed = false;
-    {
-        PrintProgress progress(instance, mainWindow, printer);
-        if (StartDocA(printer, &document) > 0) {
-            const bool collate = (request.Flags & PD_COLLATE) != 0;
-            const long long sheets = SheetCount(pageCount, request.nCopies);
-            printed = true;
-            for (long long sheet = 0; printed && sheet < sheets; ++sheet) {
-                const long long page = PageOfSheet(sheet, pageCount, request.nCopies, collate);
-                printed =
-                    PrintPage(printer, page, metrics, headerLines, body) && progress.KeepPrinting();
-            }
-            // A job that failed or was cancelled leaves nothing half printed in the spooler.
-            if (printed) {
-                printed = EndDoc(printer) > 0;
-            } else {
-                AbortDoc(printer);
-            }
-        }
+    PrintProgress progress(instance, mainWindow, printer);
+    if (StartDocA(printer, &document) <= 0) {
+        return kPrintFailed;
     }
-    DeleteDC(printer);
-    return printed ? kPrintDone : kPrintFailed;
+    const bool collate = (request.Flags & PD_COLLATE) != 0;
+    const long long sheets = SheetCount(pageCount, request.nCopies);
+    bool printed = true;
+    for (long long sheet = 0; printed && sheet < sheets; ++sheet) {
+        const long long page = PageOfSheet(sheet, pageCount, request.nCopies, collate);
+        printed = PrintPage(printer, page, metrics, headerLines, body) && progress.KeepPrinting();
+    }
+    // A job that failed or was cancelled leaves nothing half printed in the spooler.
+    if (!printed) {
+        AbortDoc(printer);
+        return kPrintFailed;
+    }
+    return EndDoc(printer) > 0 ? kPrintDone : kPrintFailed;
 }
