@@ -52,10 +52,6 @@ std::vector<Page> SplitPages(const std::string& text) {
     return pages;
 }
 
-void Click(HWND dialog, int button) {
-    SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-}
-
 class Printing : public MainWindowTest {
   protected:
     void SetUp() override {
@@ -75,7 +71,7 @@ class Printing : public MainWindowTest {
     // File > Print with the printer dialog answered by `answer`.
     void Print(std::function<void(HWND)> answer) {
         WhenDialogAppears(std::move(answer));
-        SendMessageA(window_, WM_COMMAND, IDM_PRINT, 0);
+        Command(window_, IDM_PRINT);
         ForgetDialogAction();
     }
 
@@ -101,16 +97,15 @@ TEST_F(Printing, HeaderBlockAndAHundredLinesOverFourPages) {
     SetWindowTextA(Edit(IDC_CC_EDIT), "carl@example.org");
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Minutes");
     SetWindowTextA(composeWindows.bodyEditor, Joined(Lines(0, 99), "\r\n").c_str());
-    Print([](HWND dialog) { Click(dialog, IDOK); });
+    Print([](HWND dialog) { Command(dialog, IDOK); });
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     const std::vector<Page> pages = PrintedPages();
     ASSERT_EQ(pages.size(), 4u);
     // The body starts on line 9: lines 0 to 22 fill the first page's 32 lines.
-    Page first = {"from:     Ann Lee <ann@example.org>", "to:       No recipient",
-                  "cc:       carl@example.org", "bcc:", "subject:  Minutes"};
-    const Page firstBody = Lines(0, 22);
-    first.insert(first.end(), firstBody.begin(), firstBody.end());
-    EXPECT_EQ(pages[0], first);
+    EXPECT_EQ(Joined(pages[0], "\n"),
+              "from:     Ann Lee <ann@example.org>\nto:       No recipient\n"
+              "cc:       carl@example.org\nbcc:\nsubject:  Minutes\n" +
+                  Joined(Lines(0, 22), "\n"));
     EXPECT_EQ(pages[1], Lines(23, 54));
     EXPECT_EQ(pages[2], Lines(55, 86));
     EXPECT_EQ(pages[3], Lines(87, 99));
@@ -131,7 +126,7 @@ TEST_F(Printing, AParagraphFlowsOnAndTwoCollatedCopiesFollowEachOther) {
     Print([](HWND dialog) {
         SetDlgItemInt(dialog, edt3, 2, FALSE);
         CheckDlgButton(dialog, chx2, BST_CHECKED);
-        Click(dialog, IDOK);
+        Command(dialog, IDOK);
     });
 
     const std::vector<Page> pages = PrintedPages();
@@ -146,7 +141,7 @@ TEST_F(Printing, AParagraphFlowsOnAndTwoCollatedCopiesFollowEachOther) {
 
 TEST_F(Printing, CancelInThePrinterDialogPrintsAndShowsNothing) {
     SetWindowTextA(composeWindows.bodyEditor, "not for paper");
-    Print([](HWND dialog) { Click(dialog, IDCANCEL); });
+    Print([](HWND dialog) { Command(dialog, IDCANCEL); });
     PumpMessagesFor(1500);
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     EXPECT_FALSE(FileExists(output_));
@@ -158,15 +153,14 @@ TEST_F(Printing, CancelWhilePrintingEndsTheJobWithAMessage) {
     Print([&](HWND dialog) {
         WhenDialogAppears([&](HWND progress) {
             progressCaption = TextOf(progress);
-            Click(progress, IDCANCEL);
+            Command(progress, IDCANCEL);
         });
         Sleep(100); // the progress dialog is looked for as soon as printing starts
-        Click(dialog, IDOK);
+        Command(dialog, IDOK);
     });
     EXPECT_EQ(progressCaption, "Printing");
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text, "Could not print the document");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Kestro Print");
+    ExpectMessageBox(0, "Could not print the document", "Kestro Print", MB_OK);
     EXPECT_TRUE(IsWindowEnabled(window_));
     PumpMessagesFor(1500);
     EXPECT_FALSE(FileExists(output_));
@@ -180,10 +174,9 @@ TEST_F(Printing, WithoutAPrinterSaysNoPrinterIsInstalled) {
     ASSERT_TRUE(OpenPrinterA(const_cast<char*>("KestroTest"), &printer, &access));
     EXPECT_TRUE(DeletePrinter(printer));
     ClosePrinter(printer);
-    Print([](HWND dialog) { Click(dialog, IDCANCEL); });
+    Print([](HWND dialog) { Command(dialog, IDCANCEL); });
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text, "No printer is installed.");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Kestro Print");
+    ExpectMessageBox(0, "No printer is installed.", "Kestro Print", MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
