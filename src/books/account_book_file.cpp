@@ -29,7 +29,7 @@ std::string FormatAccountBook(const std::vector<AccountEntry>& entries) {
         if (IsUseMapiAccount(entry)) {
             continue;
         }
-        ;
+        AppendBookLine(text, entry.name);
         AppendBookLine(text, entry.address);
         AppendBookLine(text, entry.server);
         AppendBookLine(text, entry.replyTo);

@@ -48,7 +48,7 @@ bool IsValidAddress(const char* token) {
 }
 
 void ScanRecipients(const char* text, size_t maxLength, const RecipientSink& accept) {
-    if (text == nullptr || text[0] == '\0') {
+    if (text == nullptr) {
         return;
     }
     const size_t length = FieldTextLength(text);

@@ -174,10 +174,10 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         EncodeWithRealVideo(window);
         break;
     case IDM_MAPI_SEND:
-        SendThroughMapi(window);
+        MapiSendCommand(window);
         break;
     case IDM_MAPI_ADDRESS:
-        PickMapiRecipients(window);
+        MapiAddressCommand(window);
         break;
     default:
         break; // no handler

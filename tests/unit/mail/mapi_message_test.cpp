@@ -67,7 +67,7 @@ TEST(MapiMessage, TheNoteIsTheUsersTextWithoutSubHeaders) {
     const std::string longLine(1200, 'x');
     const std::string texts[] = {
         "Hello\r\n.dot line\r\n..two dots\r\nend\r\n",
-        "Caf\xe9 = cost\r\n.dot\r\ntrailing blank \r\n",
+        "Caf\xe9 = cost \xff\r\n.dot\r\ntrailing blank \r\n",
         longLine + "\r\n",
     };
     for (const std::string& text : texts) {
