@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-constexpr size_t kAccountNameLimit = 254;  // characters a name keeps
+constexpr size_t kAccountNameLimit = 254;   // characters a name keeps
 constexpr size_t kAccountFieldLimit = 1022; // characters an address, server or reply keeps
 
 // A sender identity; the fields map to USERNAME, MAILFROM, SERVERNAME and REPLYTO.

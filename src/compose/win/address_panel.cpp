@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/win/app_state.h"
+#include "books/win/account_book.h"
+#include "books/win/address_book.h"
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
 #include "compose/win/attachment_strip.h"
@@ -198,11 +200,21 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
 }
 
 void OnLabelClick(HWND panel, int labelId) {
-    if (labelId == IDC_SUBJECT_LABEL) {
+    switch (labelId) {
+    case IDC_FROM_LABEL:
+        OpenAccountBook(app.mainWindow, GetDlgItem(panel, IDC_FROM_EDIT), programDirectory,
+                        programSettings);
+        break;
+    case IDC_SUBJECT_LABEL:
         SetFocus(GetDlgItem(panel, IDC_SUBJECT_EDIT));
+        break;
+    default: // To, CC and BCC
+        OpenAddressBook(app.mainWindow,
+                        {GetDlgItem(panel, IDC_TO_EDIT), GetDlgItem(panel, IDC_CC_EDIT),
+                         GetDlgItem(panel, IDC_BCC_EDIT)},
+                        programDirectory, programSettings.alwaysAddressMapi);
+        break;
     }
-    // The From label opens the account book and the To, CC and BCC labels the address book;
-    // those dialogs come with the books.
 }
 
 LRESULT OnColourEdit(HDC dc, HWND edit) {

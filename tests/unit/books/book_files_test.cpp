@@ -72,7 +72,8 @@ TEST(AccountBookFile, ReadsFourLinesAnEntry) {
         {"Ann\r\nann@x.org\r\nsmtp.x.org\r\n\r\nBo\r\nbo@y.net\r\nmail.y.net\r\n",
          "[Ann|ann@x.org|smtp.x.org|]"},
         {"Ann\r\nann@x.org\r\nsmtp.x.org\r\nreply@x.org", "[Ann|ann@x.org|smtp.x.org|reply@x.org]"},
-        {std::string(260, 'n') + "\r\n" + std::string(1100, 'a') + "\r\ns\r\nr\r\nB\r\nb\r\nt\r\n\r\n",
+        {std::string(260, 'n') + "\r\n" + std::string(1100, 'a') +
+             "\r\ns\r\nr\r\nB\r\nb\r\nt\r\n\r\n",
          "[" + std::string(254, 'n') + "|" + std::string(1022, 'a') + "|s|r][B|b|t|]"},
     };
     for (const auto& c : cases) {

@@ -74,9 +74,8 @@ extern "C" {
 
 ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, FLAGS flags, ULONG reserved,
                        LPLHANDLE session) {
-    Log("MAPILogon ui=" + Number(ui) + " profile=" + Shown(profile) +
-        " password=" + Shown(password) + " flags=" + Number(flags) +
-        " reserved=" + Number(reserved));
+    Log("MAPILogon ui=" + Number(ui) + " profile=" + Shown(profile) + " password=" +
+        Shown(password) + " flags=" + Number(flags) + " reserved=" + Number(reserved));
     const ULONG result = ScriptedResult("KESTRO_MAIL_LOGON_RESULT");
     if (session != nullptr) {
         *session = result == SUCCESS_SUCCESS ? kSession : 0;
@@ -85,8 +84,8 @@ ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, FLAGS flags,
 }
 
 ULONG WINAPI MAPILogoff(LHANDLE session, ULONG_PTR ui, FLAGS flags, ULONG reserved) {
-    Log("MAPILogoff session=" + Number(session) + " ui=" + Number(ui) +
-        " flags=" + Number(flags) + " reserved=" + Number(reserved));
+    Log("MAPILogoff session=" + Number(session) + " ui=" + Number(ui) + " flags=" + Number(flags) +
+        " reserved=" + Number(reserved));
     return SUCCESS_SUCCESS;
 }
 
@@ -123,7 +122,8 @@ ULONG WINAPI MAPIAddress(LHANDLE session, ULONG_PTR ui, LPSTR caption, ULONG edi
                          ULONG reserved, LPULONG newCount, lpMapiRecipDesc* newRecipients) {
     std::string slots;
     for (int slot = 0; labels != nullptr && slot < 4; ++slot) {
-        slots += (slot ? "|" : "") + std::string(labels + 10 * slot, strnlen(labels + 10 * slot, 10));
+        slots +=
+            (slot ? "|" : "") + std::string(labels + 10 * slot, strnlen(labels + 10 * slot, 10));
     }
     Log("MAPIAddress session=" + Number(session) + " ui=" + Number(ui) +
         " caption=" + Shown(caption) + " editfields=" + Number(editFields) + " labels=" + slots +
