@@ -176,7 +176,8 @@ INT_PTR CALLBACK AccountBookProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         OpenBook(dialog, *reinterpret_cast<AccountBook*>(lParam));
-        return TRUE;
+        SetFocus(reinterpret_cast<AccountBook*>(lParam)->entries.list);
+        return FALSE; // the focus is set
     case WM_NOTIFY:
         if (book && reinterpret_cast<NMHDR*>(lParam)->idFrom == IDC_ACB_LIST) {
             OnListNotify(*book, reinterpret_cast<NMHDR*>(lParam));

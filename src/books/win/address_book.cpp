@@ -194,7 +194,8 @@ INT_PTR CALLBACK AddressBookProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         OpenBook(dialog, *reinterpret_cast<AddressBook*>(lParam));
-        return TRUE;
+        SetFocus(reinterpret_cast<AddressBook*>(lParam)->entries.list);
+        return FALSE; // the focus is set
     case WM_NOTIFY:
         if (book && reinterpret_cast<NMHDR*>(lParam)->idFrom == IDC_AB_LIST) {
             OnListNotify(*book, reinterpret_cast<NMHDR*>(lParam));
