@@ -202,19 +202,21 @@ TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
 
 TEST_F(SimpleMapi, WithoutAMailProgramBothCommandsSayHowToGetBack) {
     SetWindowTextA(Edit(IDC_TO_EDIT), "ann@x.org");
-    const std::string send = "No mail program on this computer offers Simple MAPI, so Kestro "
-                             "cannot hand the message to one.\nTo send with Kestro's own SMTP "
-                             "client, choose \"use SMTP account\" in the Email Settings (Options "
-                             "> Program Settings > Advanced). / Simple MAPI not available";
+    const auto told = [&](const char* what) {
+        const std::string message = OnlyMessage();
+        return message.find(what) != std::string::npos &&
+               message.find("\"use SMTP account\" in the Email Settings") != std::string::npos &&
+               message.find(" / Simple MAPI not available") != std::string::npos;
+    };
     SwapValue(kMailKey, nullptr, ""); // no mail client registered
     EXPECT_FALSE(Send());
-    EXPECT_EQ(OnlyMessage(), send);
+    EXPECT_TRUE(told("so Kestro cannot hand the message to one"));
     SendMessageA(window_, WM_COMMAND, IDM_MAPI_ADDRESS, 0);
-    EXPECT_NE(OnlyMessage().find("so its address book cannot open.\n"), std::string::npos);
+    EXPECT_TRUE(told("so its address book cannot open"));
     SwapValue(kMailKey, nullptr, "Kestro Test Mail");
     UnloadMapi(); // no mapi32 entries
     EXPECT_FALSE(Send());
-    EXPECT_EQ(OnlyMessage(), send);
+    EXPECT_TRUE(told("so Kestro cannot hand the message to one"));
     EXPECT_TRUE(TakeLog().empty());
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "ann@x.org");
 }
