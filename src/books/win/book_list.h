@@ -79,9 +79,12 @@ template <typename Entry> struct BookEntries {
             !SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(index), 0)) {
             return;
         }
-        owned.erase(std::find_if(owned.begin(), owned.end(), [&](const std::unique_ptr<Entry>& e) {
-            return e.get() == entry;
-        }));
+        const auto owner =
+            std::find_if(owned.begin(), owned.end(),
+                         [&](const std::unique_ptr<Entry>& e) { return e.get() == entry; });
+        if (owner != owned.end()) {
+            owned.erase(owner);
+        }
     }
 
     void RemoveSelected() {
