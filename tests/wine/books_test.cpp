@@ -42,6 +42,14 @@ void Select(HWND dialog, int id, int item) {
     SendDlgItemMessageA(dialog, id, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
 }
 
+// A double click on the item (the list leaves the selection to the clicks before it).
+void DoubleClick(HWND dialog, int id, int item) {
+    RECT rect = {LVIR_LABEL, 0, 0, 0};
+    SendDlgItemMessageA(dialog, id, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&rect));
+    const LPARAM point = MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2);
+    SendDlgItemMessageA(dialog, id, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+}
+
 // A click on a column heading, clear of the divider and within the list's visible part.
 void ClickHeading(HWND dialog, int id, int column) {
     HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(dialog, id, LVM_GETHEADER, 0, 0));
@@ -108,8 +116,10 @@ TEST_F(Books, TheAddressBookFillsTheRecipientEditsAndOkSetsTheLongerOnes) {
         // The name without its address line is dropped.
         EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 2), (Texts{"Bo|bo@y.net", "Cy Fox|cy@z.com"}));
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_AB_TO_EDIT)), "a@x.org\r\nb@y.net\r\nc@z.com\r\n");
-        // Both selected entries join the Bcc edit after a blank each, in list order.
+        // A double-clicked entry joins the To edit; both selected ones the Bcc edit, after a
+        // blank each, in list order.
         Select(dialog, IDC_AB_LIST, 1);
+        DoubleClick(dialog, IDC_AB_LIST, 1);
         Select(dialog, IDC_AB_LIST, 0);
         SendMessageA(dialog, WM_COMMAND, IDC_AB_BCC, 0);
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_AB_BCC_EDIT)),
@@ -119,7 +129,7 @@ TEST_F(Books, TheAddressBookFillsTheRecipientEditsAndOkSetsTheLongerOnes) {
         SetDlgItemTextA(dialog, IDC_AB_CC_EDIT, "");
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "a@x.org  b@y.net  c@z.com  ");
+    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "a@x.org  b@y.net  c@z.com   cy@z.com  ");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "keep@w.org");
     EXPECT_EQ(TextOf(Edit(IDC_BCC_EDIT)), "d@v.org   bo@y.net   cy@z.com  ");
     EXPECT_EQ(File("addbook.ini"), "Bo\r\nbo@y.net\r\nCy Fox\r\ncy@z.com\r\n");
@@ -197,10 +207,11 @@ TEST_F(Books, TheFirstAccountBookHoldsUseMapiAndTheCurrentAccount) {
     EXPECT_EQ(File("accbook.ini"), book);
     EXPECT_EQ(programSettings.useMapi, 0);
 
-    // "use MAPI" changes only USEMAPI; the sender line follows.
+    // "use MAPI", double-clicked, changes only USEMAPI; the sender line follows.
     WithBook(IDC_FROM_LABEL, [&](HWND dialog) {
         Select(dialog, IDC_ACB_LIST, 0);
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        DoubleClick(dialog, IDC_ACB_LIST, 0);
+        PumpMessages();
     });
     PumpMessages();
     EXPECT_EQ(programSettings.useMapi, 1);

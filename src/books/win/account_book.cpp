@@ -162,6 +162,11 @@ void OnListNotify(AccountBook& book, NMHDR* header) {
     case LVN_COLUMNCLICK:
         book.entries.Sort<CompareForSort>(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         break;
+    case NM_DBLCLK: // an account double-clicked is chosen
+        if (reinterpret_cast<NMITEMACTIVATE*>(header)->iItem >= 0) {
+            PostMessageA(GetParent(header->hwndFrom), WM_COMMAND, IDOK, 0);
+        }
+        break;
     case LVN_KEYDOWN:
         if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
             book.entries.RemoveSelected();

@@ -180,6 +180,11 @@ void OnListNotify(AddressBook& book, NMHDR* header) {
     case LVN_COLUMNCLICK:
         book.entries.Sort<CompareAddressEntries>(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
         break;
+    case NM_DBLCLK: // a name double-clicked goes to the To edit
+        if (reinterpret_cast<NMITEMACTIVATE*>(header)->iItem >= 0) {
+            AddSelected(GetParent(header->hwndFrom), book, IDC_AB_TO_EDIT);
+        }
+        break;
     case LVN_KEYDOWN:
         if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
             book.entries.RemoveSelected();
