@@ -21,40 +21,35 @@ using Texts = std::vector<std::string>;
 // Every row of the dialog's list, its first `columns` texts joined by '|'.
 Texts Rows(HWND dialog, int id, int columns) {
     HWND list = GetDlgItem(dialog, id);
-    Texts rows(static_cast<size_t>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
-    for (size_t item = 0; item < rows.size(); ++item) {
+    Texts rows(static_cast<size_t>(ListView_GetItemCount(list)));
+    for (int item = 0; item < static_cast<int>(rows.size()); ++item) {
         for (int column = 0; column < columns; ++column) {
             char text[256] = {};
-            LVITEMA request = {};
-            request.iSubItem = column;
-            request.pszText = text;
-            request.cchTextMax = sizeof text;
-            SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&request));
-            rows[item] += (column ? "|" : "") + std::string(text);
+            ListView_GetItemText(list, item, column, text, sizeof text);
+            rows[static_cast<size_t>(item)] += (column ? "|" : "") + std::string(text);
         }
     }
     return rows;
 }
 
 void Select(HWND dialog, int id, int item) {
-    LVITEMA state = {};
-    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendDlgItemMessageA(dialog, id, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+    const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(GetDlgItem(dialog, id), item, state, state);
 }
 
 // A double click on the item (the list leaves the selection to the clicks before it).
 void DoubleClick(HWND dialog, int id, int item) {
-    RECT rect = {LVIR_LABEL, 0, 0, 0};
-    SendDlgItemMessageA(dialog, id, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&rect));
-    const LPARAM point = MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2);
-    SendDlgItemMessageA(dialog, id, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    RECT rect = {};
+    ListView_GetItemRect(GetDlgItem(dialog, id), item, &rect, LVIR_LABEL);
+    SendDlgItemMessageA(dialog, id, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                        MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2));
 }
 
 // A click on a column heading, clear of the divider and within the list's visible part.
 void ClickHeading(HWND dialog, int id, int column) {
-    HWND header = reinterpret_cast<HWND>(SendDlgItemMessageA(dialog, id, LVM_GETHEADER, 0, 0));
+    HWND header = ListView_GetHeader(GetDlgItem(dialog, id));
     RECT rect = {};
-    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+    Header_GetItemRect(header, column, &rect);
     const LPARAM point = MAKELPARAM(rect.left + 30, (rect.top + rect.bottom) / 2);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageA(header, WM_LBUTTONUP, 0, point);

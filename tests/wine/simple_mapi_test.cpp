@@ -23,18 +23,15 @@ const std::string kMailKey = "Software\\Clients\\Mail";
 
 // Sets (or, with "", removes) a value of the key under HKEY_LOCAL_MACHINE; returns the old one.
 std::string SwapValue(const std::string& key, const char* name, const std::string& value) {
-    HKEY handle = nullptr;
-    RegCreateKeyA(HKEY_LOCAL_MACHINE, key.c_str(), &handle);
     char old[MAX_PATH] = {};
-    DWORD size = sizeof old - 1;
-    RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size);
+    DWORD size = sizeof old;
+    RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, old, &size);
     if (value.empty()) {
-        RegDeleteValueA(handle, name);
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), name);
     } else {
-        RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
     }
-    RegCloseKey(handle);
     return old;
 }
 
