@@ -61,12 +61,8 @@ TEST(MapiMessage, TheNoteIsTheUsersTextWithoutSubHeaders) {
 }
 
 TEST(MapiMessage, FieldTextsSubjectAndFailure) {
-    const std::vector<MapiRecipient> chosen = {
-        {kMapiTo, "a@x"}, {kMapiCc, "c@z"}, {kMapiTo, ""}, {kMapiTo, "b@y"}};
-    EXPECT_EQ(MapiChosenFieldText(chosen, kMapiTo), "  a@x  b@y");
-    EXPECT_EQ(MapiChosenFieldText(chosen, kMapiCc), "  c@z");
-    EXPECT_EQ(MapiChosenFieldText(chosen, kMapiBcc), "");
-    // Addresses that would not fit 4095 characters are left out.
+    // Addresses that would not fit 4095 characters are left out (the usual texts are checked
+    // through the window in tests/wine/simple_mapi_test.cpp).
     const std::vector<MapiRecipient> big = {
         {kMapiTo, std::string(4000, 'a')}, {kMapiTo, std::string(93, 'b')}, {kMapiTo, "c"}};
     EXPECT_EQ(MapiChosenFieldText(big, kMapiTo), "  " + std::string(4000, 'a') + "  c");
@@ -74,7 +70,6 @@ TEST(MapiMessage, FieldTextsSubjectAndFailure) {
     EXPECT_EQ(MapiSubject("< click here to enter subject text >"), "No subject");
     EXPECT_EQ(MapiSubject("Hi"), "Hi");
     const std::string failure = "The mail program could not send the message (MAPI error ";
-    EXPECT_EQ(MapiSendFailureText(2), failure + "2: failure)");
     EXPECT_EQ(MapiSendFailureText(26), failure + "26: not supported)");
     EXPECT_EQ(MapiSendFailureText(27), failure + "27: unknown error)");
 }

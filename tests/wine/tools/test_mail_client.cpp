@@ -8,6 +8,7 @@
 
 #include <mapi.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,8 +18,7 @@ namespace {
 
 std::string Environment(const char* name) {
     char value[4096] = {};
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length < sizeof value ? value : "";
+    return GetEnvironmentVariableA(name, value, sizeof value) < sizeof value ? value : "";
 }
 
 std::string Shown(const char* text) {
@@ -29,24 +29,23 @@ std::string Shown(const char* text) {
     return shown;
 }
 
-std::string N(ULONG_PTR value) {
-    return std::to_string(value);
-}
-
-void Log(const std::string& line) {
+void Log(const char* format, ...) {
     if (FILE* log = std::fopen(Environment("KESTRO_MAIL_LOG").c_str(), "ab")) {
-        std::fprintf(log, "%s\n", line.c_str());
+        va_list arguments;
+        va_start(arguments, format);
+        std::vfprintf(log, format, arguments);
+        va_end(arguments);
+        std::fputc('\n', log);
         std::fclose(log);
     }
 }
 
 void LogRecipients(ULONG count, const MapiRecipDesc* recipients) {
-    Log("recipients=" + N(count));
-    for (ULONG i = 0; i < count; ++i) {
-        const MapiRecipDesc& r = recipients[i];
-        const bool other = r.ulReserved || r.ulEIDSize || r.lpEntryID;
-        Log("recipient class=" + N(r.ulRecipClass) + " name=" + Shown(r.lpszName) +
-            " address=" + Shown(r.lpszAddress) + (other ? " other=set" : " other=0"));
+    Log("recipients=%lu", count);
+    for (const MapiRecipDesc* r = recipients; r < recipients + count; ++r) {
+        Log("recipient class=%lu name=%s address=%s other=%s", r->ulRecipClass,
+            Shown(r->lpszName).c_str(), Shown(r->lpszAddress).c_str(),
+            r->ulReserved || r->ulEIDSize || r->lpEntryID ? "set" : "0");
     }
 }
 
@@ -60,34 +59,35 @@ extern "C" {
 
 ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, FLAGS flags, ULONG reserved,
                        LPLHANDLE session) {
-    Log("MAPILogon ui=" + N(ui) + " profile=" + Shown(profile) + " password=" + Shown(password) +
-        " flags=" + N(flags) + " reserved=" + N(reserved));
+    Log("MAPILogon ui=%llu profile=%s password=%s flags=%lu reserved=%lu",
+        static_cast<unsigned long long>(ui), Shown(profile).c_str(), Shown(password).c_str(), flags,
+        reserved);
     *session = 0x4b45;
     return std::atoi(Environment("KESTRO_MAIL_LOGON_RESULT").c_str());
 }
 
 ULONG WINAPI MAPILogoff(LHANDLE session, ULONG_PTR ui, FLAGS flags, ULONG reserved) {
-    Log("MAPILogoff session=" + N(session) + " ui=" + N(ui) + " flags=" + N(flags) +
-        " reserved=" + N(reserved));
+    Log("MAPILogoff session=%llu ui=%llu flags=%lu reserved=%lu",
+        static_cast<unsigned long long>(session), static_cast<unsigned long long>(ui), flags,
+        reserved);
     return SUCCESS_SUCCESS;
 }
 
 ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR ui, lpMapiMessage m, FLAGS flags,
                           ULONG reserved) {
-    Log("MAPISendMail session=" + N(session) + " ui=" + N(ui) + " flags=" + N(flags) +
-        " reserved=" + N(reserved));
+    Log("MAPISendMail session=%llu ui=%llu flags=%lu reserved=%lu",
+        static_cast<unsigned long long>(session), static_cast<unsigned long long>(ui), flags,
+        reserved);
     const bool other = m->ulReserved || m->lpszMessageType || m->lpszDateReceived ||
                        m->lpszConversationID || m->flFlags || m->lpOriginator;
-    Log(std::string("message other=") + (other ? "set" : "0"));
-    Log("subject=" + Shown(m->lpszSubject));
-    Log("note=" + Shown(m->lpszNoteText));
+    Log("message other=%s\nsubject=%s\nnote=%s", other ? "set" : "0", Shown(m->lpszSubject).c_str(),
+        Shown(m->lpszNoteText).c_str());
     LogRecipients(m->nRecipCount, m->lpRecips);
-    Log("files=" + N(m->nFileCount));
-    for (ULONG i = 0; i < m->nFileCount; ++i) {
-        const MapiFileDesc& f = m->lpFiles[i];
-        Log("file path=" + Shown(f.lpszPathName) + " position=" + N(f.nPosition) +
-            " name=" + Shown(f.lpszFileName) + " type=" + (f.lpFileType ? "set" : "<null>") +
-            " flags=" + N(f.flFlags));
+    Log("files=%lu", m->nFileCount);
+    for (const MapiFileDesc* f = m->lpFiles; f < m->lpFiles + m->nFileCount; ++f) {
+        Log("file path=%s position=%lu name=%s type=%s flags=%lu", Shown(f->lpszPathName).c_str(),
+            f->nPosition, Shown(f->lpszFileName).c_str(), f->lpFileType ? "set" : "<null>",
+            f->flFlags);
     }
     return std::atoi(Environment("KESTRO_MAIL_SEND_RESULT").c_str());
 }
@@ -95,30 +95,26 @@ ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR ui, lpMapiMessage m, FLAGS 
 ULONG WINAPI MAPIAddress(LHANDLE session, ULONG_PTR ui, LPSTR caption, ULONG editFields,
                          LPSTR labels, ULONG count, lpMapiRecipDesc recipients, FLAGS flags,
                          ULONG reserved, LPULONG newCount, lpMapiRecipDesc* newRecipients) {
-    std::string slots; // four label slots of 10 bytes
-    for (int slot = 0; slot < 4; ++slot) {
-        slots +=
-            (slot ? "|" : "") + std::string(labels + 10 * slot, strnlen(labels + 10 * slot, 10));
-    }
-    Log("MAPIAddress session=" + N(session) + " ui=" + N(ui) + " caption=" + Shown(caption) +
-        " editfields=" + N(editFields) + " labels=" + slots + " flags=" + N(flags) +
-        " reserved=" + N(reserved));
+    // The labels are four slots of 10 bytes.
+    Log("MAPIAddress session=%llu ui=%llu caption=%s editfields=%lu labels=%.10s|%.10s|%.10s|%.10s "
+        "flags=%lu reserved=%lu",
+        static_cast<unsigned long long>(session), static_cast<unsigned long long>(ui),
+        Shown(caption).c_str(), editFields, labels, labels + 10, labels + 20, labels + 30, flags,
+        reserved);
     LogRecipients(count, recipients);
+    chosen.clear();
     chosenAddresses.clear();
-    std::vector<ULONG> classes;
     const std::string script = Environment("KESTRO_MAIL_CHOICE") + ";";
     for (size_t start = 0, end; (end = script.find(';', start)) != std::string::npos;
          start = end + 1) {
         const std::string item = script.substr(start, end - start);
         if (item.find(':') != std::string::npos) {
-            classes.push_back(std::strtoul(item.c_str(), nullptr, 10));
+            chosen.push_back({0, std::strtoul(item.c_str(), nullptr, 10),
+                              const_cast<LPSTR>("Chosen Person"), nullptr, 0, nullptr});
             chosenAddresses.push_back(item.substr(item.find(':') + 1));
         }
     }
-    chosen.assign(classes.size(), MapiRecipDesc{});
     for (size_t i = 0; i < chosen.size(); ++i) {
-        chosen[i].ulRecipClass = classes[i];
-        chosen[i].lpszName = const_cast<LPSTR>("Chosen Person");
         chosen[i].lpszAddress = &chosenAddresses[i][0];
     }
     *newCount = static_cast<ULONG>(chosen.size());
@@ -127,8 +123,7 @@ ULONG WINAPI MAPIAddress(LHANDLE session, ULONG_PTR ui, LPSTR caption, ULONG edi
 }
 
 ULONG WINAPI MAPIFreeBuffer(LPVOID buffer) {
-    const bool known = !chosen.empty() && buffer == chosen.data();
-    Log(std::string("MAPIFreeBuffer ") + (known ? "choice" : "unknown"));
+    Log("MAPIFreeBuffer %s", !chosen.empty() && buffer == chosen.data() ? "choice" : "unknown");
     chosen.clear();
     return SUCCESS_SUCCESS;
 }
