@@ -172,24 +172,6 @@ TEST_F(Books, NewEditDeleteAndSortReachTheAddressBookOnlyThroughOk) {
     EXPECT_EQ(File("addbook.ini"), "");
 }
 
-// Command 25001 reaches the main window, which here finds no mail program and says so.
-TEST_F(Books, TheMapiAddressBookTakesOverFromTheDropDownOrAtOnce) {
-    SetWindowTextA(Edit(IDC_TO_EDIT), "a@x.org b@y.net");
-    WithBook(IDC_TO_LABEL, [&](HWND dialog) {
-        SendDlgItemMessageA(dialog, IDC_AB_SOURCE, CB_SETCURSEL, 1, 0);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_AB_SOURCE, CBN_SELCHANGE), 0);
-    });
-    // With ALWAYS_ADDRESS_MAPI the book applies the recipients and hands over as it opens.
-    PumpMessages();
-    programSettings.alwaysAddressMapi = 1;
-    SendMessageA(app.addressPanel, WM_COMMAND, MAKEWPARAM(IDC_CC_LABEL, BN_CLICKED), 0);
-    PumpMessages();
-    ASSERT_EQ(MessageBoxes::Calls().size(), 2u);
-    EXPECT_EQ(MessageBoxes::Calls()[1].caption, "Simple MAPI not available");
-    EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "a@x.org  b@y.net  ");
-    EXPECT_EQ(programSettings.alwaysAddressMapi, 1);
-}
-
 TEST_F(Books, TheFirstAccountBookHoldsUseMapiAndTheCurrentAccount) {
     WithBook(IDC_FROM_LABEL, [&](HWND dialog) {
         EXPECT_EQ(TextOf(dialog), "Account Book");

@@ -176,14 +176,21 @@ TEST_F(SimpleMapi, FailuresAreToldAndTheMessageStays) {
     EXPECT_EQ(TextOf(app.bodyEditor), "draft");
 }
 
+// Kestro's address book hands over when "MAPI Address Book" is chosen in its drop-down (it
+// applies its recipients first), and at once with ALWAYS_ADDRESS_MAPI.
 TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
     SetWindowTextA(Edit(IDC_TO_EDIT), "old@x.org");
     SetWindowTextA(Edit(IDC_BCC_EDIT), "keep@b.org");
     SetEnvironmentVariableA("KESTRO_MAIL_CHOICE", "1:a@x;2:c@z;1:b@y;2:");
-    SendMessageA(window_, WM_COMMAND, IDM_MAPI_ADDRESS, 0);
+    WhenDialogAppears([](HWND book) {
+        SendDlgItemMessageA(book, IDC_AB_SOURCE, CB_SETCURSEL, 1, 0);
+        SendMessageA(book, WM_COMMAND, MAKEWPARAM(IDC_AB_SOURCE, CBN_SELCHANGE), 0);
+    });
+    SendMessageA(app.addressPanel, WM_COMMAND, IDC_TO_LABEL, 0);
+    PumpMessages();
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "  a@x  b@y");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "  c@z");
-    EXPECT_EQ(TextOf(Edit(IDC_BCC_EDIT)), "keep@b.org");
+    EXPECT_EQ(TextOf(Edit(IDC_BCC_EDIT)), "keep@b.org  ");
     const std::vector<std::string> expected = {
         Call("MAPILogon", " profile=<null> password=<null> flags=3 reserved=0"),
         Call("MAPIAddress", " caption=Kestro common address book editfields=4 "
@@ -195,6 +202,14 @@ TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
         Call("MAPILogoff", " flags=0 reserved=0"),
     };
     EXPECT_EQ(TakeLog(), expected);
+    EXPECT_EQ(programSettings.alwaysAddressMapi, 0);
+
+    programSettings.alwaysAddressMapi = 1;
+    SendMessageA(app.addressPanel, WM_COMMAND, IDC_CC_LABEL, 0);
+    PumpMessages();
+    EXPECT_EQ(TakeLog().at(1).rfind("MAPIAddress ", 0), 0u);
+    EXPECT_EQ(programSettings.alwaysAddressMapi, 1);
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
 }
 
 TEST_F(SimpleMapi, WithoutAMailProgramBothCommandsSayHowToGetBack) {
