@@ -7,6 +7,7 @@
 
 #include <richedit.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -72,10 +73,10 @@ class SimpleMapi : public MainWindowTest {
         return lines;
     }
 
-    // "MAPILogon ...", and the like, with the main window as the UI parameter.
-    std::string Call(const std::string& name, const std::string& rest) const {
-        const std::string ui = " ui=" + std::to_string(reinterpret_cast<ULONG_PTR>(window_));
-        return name == "MAPILogon" ? name + ui + rest : name + " session=19269" + ui + rest;
+    // A call's name, session and UI parameter (the main window) as the mail program logs them.
+    std::string Call(const char* name) const {
+        return name + std::string(std::strcmp(name, "MAPILogon") ? " session=19269" : "") +
+               " ui=" + std::to_string(reinterpret_cast<ULONG_PTR>(window_));
     }
 
     // Send with USEMAPI 1; true when the Message Sent dialog opened (and was cancelled).
@@ -126,8 +127,8 @@ TEST_F(SimpleMapi, SendHandsEveryFieldToTheMailProgramAndConfirms) {
     EXPECT_EQ(OnlyMessage(), "0 messages");
     const std::string file = " position=0 name=<null> type=<null> flags=0";
     const std::vector<std::string> expected = {
-        Call("MAPILogon", " profile=<null> password=<null> flags=3 reserved=0"),
-        Call("MAPISendMail", " flags=0 reserved=0"),
+        Call("MAPILogon") + " profile=<null> password=<null> flags=3 reserved=0",
+        Call("MAPISendMail") + " flags=0 reserved=0",
         "message other=0",
         "subject=Files",
         "note=Hello Ann,\\r\\n.\\r\\ncaf\xe9\\r\\n",
@@ -139,7 +140,7 @@ TEST_F(SimpleMapi, SendHandsEveryFieldToTheMailProgramAndConfirms) {
         "files=2",
         "file path=" + folder + "voice.wav" + file,
         "file path=" + folder + "notes.txt" + file,
-        Call("MAPILogoff", " flags=0 reserved=0"),
+        Call("MAPILogoff") + " flags=0 reserved=0",
     };
     EXPECT_EQ(TakeLog(), expected);
 }
@@ -167,7 +168,7 @@ TEST_F(SimpleMapi, FailuresAreToldAndTheMessageStays) {
                              "failure) / MAPI Error");
     const std::vector<std::string> log = TakeLog();
     EXPECT_EQ(log.at(3), "subject=No subject");
-    EXPECT_EQ(log.back(), Call("MAPILogoff", " flags=0 reserved=0"));
+    EXPECT_EQ(log.back(), Call("MAPILogoff") + " flags=0 reserved=0");
 
     SetEnvironmentVariableA("KESTRO_MAIL_SEND_RESULT", "1"); // the user cancelled: silence
     EXPECT_FALSE(Send());
@@ -192,14 +193,14 @@ TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "  c@z");
     EXPECT_EQ(TextOf(Edit(IDC_BCC_EDIT)), "keep@b.org  ");
     const std::vector<std::string> expected = {
-        Call("MAPILogon", " profile=<null> password=<null> flags=3 reserved=0"),
-        Call("MAPIAddress", " caption=Kestro common address book editfields=4 "
-                            "labels=TO:|CC:|BCC:|what? flags=2 reserved=0"),
+        Call("MAPILogon") + " profile=<null> password=<null> flags=3 reserved=0",
+        Call("MAPIAddress") + " caption=Kestro common address book editfields=4 "
+                              "labels=TO:|CC:|BCC:|what? flags=2 reserved=0",
         "recipients=2",
         "recipient class=1 name=old@x.org address=old@x.org other=0",
         "recipient class=3 name=keep@b.org address=keep@b.org other=0",
         "MAPIFreeBuffer choice",
-        Call("MAPILogoff", " flags=0 reserved=0"),
+        Call("MAPILogoff") + " flags=0 reserved=0",
     };
     EXPECT_EQ(TakeLog(), expected);
     EXPECT_EQ(programSettings.alwaysAddressMapi, 0);
