@@ -61,10 +61,11 @@ int ReversedCompare(const char* a, const char* b) {
 }
 
 TEST(BookRules, AccountNamesSortIgnoringCaseOtherColumnsByThePlatform) {
-    const AccountEntry a = {"ann", "a@x.org", "b", "r"}, b = {"Bob", "b@x.org", "a", "r"};
+    const AccountEntry a = {"ann", "a@x.org", "b", "r"}, b = {"Bob", "b@x.org", "a", "q"};
     EXPECT_LT(CompareAccountEntries(a, b, 0, ReversedCompare), 0);
     EXPECT_GT(CompareAccountEntries(a, b, 1, ReversedCompare), 0);
     EXPECT_LT(CompareAccountEntries(a, b, 1, nullptr), 0);
+    EXPECT_EQ(AccountColumnText(a, 3), "r");
 }
 
 } // namespace
