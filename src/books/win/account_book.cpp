@@ -80,7 +80,8 @@ void OpenBook(HWND dialog, AccountBook& book) {
     RECT client;
     GetClientRect(dialog, &client);
     const RECT place = {7, 40, client.right - 7, 40 + client.bottom * 11 / 16};
-    book.entries.list = CreateBookList(dialog, IDC_ACB_LIST, place, kColumns, 4);
+    book.entries.list = CreateBookList(dialog, IDC_ACB_LIST, place, kColumns, 4,
+                                       GetDlgItem(dialog, IDC_ACB_CURRENT));
     book.entries.columnCount = 4;
     SetDlgItemTextA(dialog, IDC_ACB_CURRENT, FormatSenderLine(*book.settings).c_str());
     std::string bytes;

@@ -65,7 +65,8 @@ INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
-void CreateSourceBox(HWND dialog) {
+// The drop-down comes first in the tab order.
+HWND CreateSourceBox(HWND dialog) {
     HWND box = CreateWindowExA(WS_EX_STATICEDGE, "combobox", "",
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                                10, 10, 200, 200, dialog,
@@ -75,6 +76,8 @@ void CreateSourceBox(HWND dialog) {
     SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Kestro Address Book"));
     SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("MAPI Address Book"));
     SendMessageA(box, CB_SETCURSEL, 0, 0);
+    SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return box;
 }
 
 void FillRecipientEdit(HWND dialog, int editId, HWND field, RecipientField kind) {
@@ -83,11 +86,11 @@ void FillRecipientEdit(HWND dialog, int editId, HWND field, RecipientField kind)
 }
 
 void OpenBook(HWND dialog, AddressBook& book) {
-    CreateSourceBox(dialog);
+    HWND source = CreateSourceBox(dialog);
     RECT client;
     GetClientRect(dialog, &client);
     const RECT place = {7, 71, 7 + client.right / 2, 71 + client.bottom * 21 / 32};
-    book.entries.list = CreateBookList(dialog, IDC_AB_LIST, place, kColumns, 2);
+    book.entries.list = CreateBookList(dialog, IDC_AB_LIST, place, kColumns, 2, source);
     book.entries.columnCount = 2;
     FillRecipientEdit(dialog, IDC_AB_TO_EDIT, book.fields.to, RecipientField::To);
     FillRecipientEdit(dialog, IDC_AB_CC_EDIT, book.fields.cc, RecipientField::Cc);

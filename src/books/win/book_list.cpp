@@ -1,6 +1,7 @@
 #include "books/win/book_list.h"
 
-HWND CreateBookList(HWND dialog, int id, RECT place, const BookColumn* columns, int columnCount) {
+HWND CreateBookList(HWND dialog, int id, RECT place, const BookColumn* columns, int columnCount,
+                    HWND previous) {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     HWND list = CreateWindowExA(
@@ -11,6 +12,7 @@ HWND CreateBookList(HWND dialog, int id, RECT place, const BookColumn* columns, 
     if (!list) {
         return nullptr;
     }
+    SetWindowPos(list, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int column = 0; column < columnCount; ++column) {
         char title[64] = {};

@@ -18,8 +18,10 @@ struct BookColumn {
 };
 
 // Creates the list (report view, selection always shown, border and client edge) with its
-// left-aligned columns. Nullptr when the control cannot be created.
-HWND CreateBookList(HWND dialog, int id, RECT place, const BookColumn* columns, int columnCount);
+// left-aligned columns, next in the tab order after `previous`. Nullptr when the control cannot
+// be created.
+HWND CreateBookList(HWND dialog, int id, RECT place, const BookColumn* columns, int columnCount,
+                    HWND previous);
 
 // The index of the first selected item, -1 when none is.
 int FirstSelectedItem(HWND list);
