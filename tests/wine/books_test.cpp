@@ -11,6 +11,7 @@
 
 #include "app/win/app_state.h"
 #include "compose/placeholders.h"
+#include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
 
@@ -93,7 +94,7 @@ class Books : public MainWindowTest {
                 SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             }
         });
-        SendMessageA(app.addressPanel, WM_COMMAND, MAKEWPARAM(label, BN_CLICKED), 0);
+        SendMessageA(composeWindows.addressPanel, WM_COMMAND, MAKEWPARAM(label, BN_CLICKED), 0);
         ForgetDialogAction();
         EXPECT_TRUE(seen);
     }

@@ -13,6 +13,7 @@
 
 #include "app/win/app_state.h"
 #include "compose/win/attachments.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/current_message.h"
 #include "mail/win/simple_mapi.h"
 #include "resources/resource_ids.h"
@@ -108,12 +109,13 @@ TEST_F(SimpleMapi, SendHandsEveryFieldToTheMailProgramAndConfirms) {
     SetWindowTextA(Edit(IDC_CC_EDIT), "bo@y.net, Cy <cy@z.com> cy@z.com");
     SetWindowTextA(Edit(IDC_BCC_EDIT), "dee@w.org");
     // A formatted body arrives as its plain text, a dot line and the accent included.
-    SetWindowTextA(app.bodyEditor, "Hello Ann,\r\n.\r\ncaf\xe9");
+    SetWindowTextA(composeWindows.bodyEditor, "Hello Ann,\r\n.\r\ncaf\xe9");
     CHARFORMATA bold = {};
     bold.cbSize = sizeof bold;
     bold.dwMask = bold.dwEffects = CFM_BOLD;
-    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 5);
-    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    SendMessageA(composeWindows.bodyEditor, EM_SETSEL, 0, 5);
+    SendMessageA(composeWindows.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+                 reinterpret_cast<LPARAM>(&bold));
     htmlFormatting = 1;
     std::string folder = folder_;
     CharLowerA(&folder[0]); // the attachment table keeps its paths in lower case
@@ -146,7 +148,7 @@ TEST_F(SimpleMapi, SendHandsEveryFieldToTheMailProgramAndConfirms) {
 
 TEST_F(SimpleMapi, FailuresAreToldAndTheMessageStays) {
     SetWindowTextA(Edit(IDC_TO_EDIT), "Ann Lee");
-    SetWindowTextA(app.bodyEditor, "draft");
+    SetWindowTextA(composeWindows.bodyEditor, "draft");
     EXPECT_FALSE(Send());
     EXPECT_EQ(OnlyMessage(), "Please enter an e-mail address in the\nTo: address field before "
                              "sending. / To: address field is empty");
@@ -171,7 +173,7 @@ TEST_F(SimpleMapi, FailuresAreToldAndTheMessageStays) {
     EXPECT_FALSE(Send());
     EXPECT_EQ(OnlyMessage(), "0 messages");
     EXPECT_EQ(alreadySent, 0);
-    EXPECT_EQ(TextOf(app.bodyEditor), "draft");
+    EXPECT_EQ(TextOf(composeWindows.bodyEditor), "draft");
 }
 
 // Kestro's address book hands over when "MAPI Address Book" is chosen in its drop-down (it
@@ -184,7 +186,7 @@ TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
         SendDlgItemMessageA(book, IDC_AB_SOURCE, CB_SETCURSEL, 1, 0);
         SendMessageA(book, WM_COMMAND, MAKEWPARAM(IDC_AB_SOURCE, CBN_SELCHANGE), 0);
     });
-    SendMessageA(app.addressPanel, WM_COMMAND, IDC_TO_LABEL, 0);
+    SendMessageA(composeWindows.addressPanel, WM_COMMAND, IDC_TO_LABEL, 0);
     PumpMessages();
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "  a@x  b@y");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "  c@z");
@@ -203,7 +205,7 @@ TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
     EXPECT_EQ(programSettings.alwaysAddressMapi, 0);
 
     programSettings.alwaysAddressMapi = 1;
-    SendMessageA(app.addressPanel, WM_COMMAND, IDC_CC_LABEL, 0);
+    SendMessageA(composeWindows.addressPanel, WM_COMMAND, IDC_CC_LABEL, 0);
     PumpMessages();
     EXPECT_EQ(TakeLog().at(1).rfind("MAPIAddress ", 0), 0u);
     EXPECT_EQ(programSettings.alwaysAddressMapi, 1);

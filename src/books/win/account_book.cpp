@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
 #include "books/account_book_rules.h"
 #include "books/win/book_list.h"
 #include "compose/sender_line.h"

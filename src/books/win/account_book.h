@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 
 // Opens the dialog modally. The book lives in folder + "accbook.ini"; OK with a selected entry
 // rewrites the settings' sender and USEMAPI, and posts command 1140 to fromEdit (the sender line)

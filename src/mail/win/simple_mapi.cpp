@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/address_panel.h"
 #include "mail/mapi_message.h"
 #include "mail/mime_builder.h"
@@ -33,32 +33,27 @@ constexpr const char* kAddressBookCaption = "Kestro common address book";
 constexpr ULONG kAddressEditFields = 4;
 
 struct SimpleMapi {
-    HMODULE library;
+    ScopedModule library;
     LPMAPILOGON logon;
     LPMAPILOGOFF logoff;
     LPMAPISENDMAIL sendMail;
     LPMAPIADDRESS address;
     LPMAPIFREEBUFFER freeBuffer;
 };
-SimpleMapi mapi = {};
+SimpleMapi mapi;
 
 template <typename Entry> bool Take(Entry& entry, const char* name) {
-    entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(mapi.library, name)));
+    entry =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(mapi.library.get(), name)));
     return entry != nullptr;
 }
 
 bool HasDefaultMailClient(HKEY root) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, "Software\\Clients\\Mail", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    char name[256] = {};
-    DWORD size = sizeof name - 1;
-    DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && name[0] != '\0';
+    DWORD size = 0;
+    return RegGetValueA(root, "Software\\Clients\\Mail", nullptr,
+                        RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, nullptr,
+                        &size) == ERROR_SUCCESS &&
+           size > 1;
 }
 
 bool ReportIfMissing(HWND mainWindow, const char* text) {
@@ -130,8 +125,8 @@ std::vector<MapiFileDesc> FileRecords() {
 } // namespace
 
 void LoadMapi() {
-    mapi = SimpleMapi{};
-    mapi.library = LoadLibraryA("mapi32.dll");
+    UnloadMapi();
+    mapi.library.reset(LoadLibraryA("mapi32.dll"));
     if (!mapi.library) {
         return;
     }
@@ -142,11 +137,12 @@ void LoadMapi() {
 }
 
 void UnloadMapi() {
-    HMODULE library = mapi.library;
-    mapi = SimpleMapi{};
-    if (library) {
-        FreeLibrary(library);
-    }
+    mapi.logon = nullptr;
+    mapi.logoff = nullptr;
+    mapi.sendMail = nullptr;
+    mapi.address = nullptr;
+    mapi.freeBuffer = nullptr;
+    mapi.library.reset();
 }
 
 bool SimpleMapiAvailable() {
