@@ -181,7 +181,7 @@ TEST_F(SimpleMapi, FailuresAreToldAndTheMessageStays) {
 TEST_F(SimpleMapi, TheMailProgramsAddressBookWritesTheChosenRecipientsBack) {
     SetWindowTextA(Edit(IDC_TO_EDIT), "old@x.org");
     SetWindowTextA(Edit(IDC_BCC_EDIT), "keep@b.org");
-    SetEnvironmentVariableA("KESTRO_MAIL_CHOICE", "1:a@x;2:c@z;1:b@y;2:");
+    SetEnvironmentVariableA("KESTRO_MAIL_CHOICE", "1 a@x 2 c@z 1 b@y 2 -");
     WhenDialogAppears([](HWND book) {
         SendDlgItemMessageA(book, IDC_AB_SOURCE, CB_SETCURSEL, 1, 0);
         SendMessageA(book, WM_COMMAND, MAKEWPARAM(IDC_AB_SOURCE, CBN_SELCHANGE), 0);

@@ -3,7 +3,8 @@
 // It appends each call and every field it receives to the file named by KESTRO_MAIL_LOG, one
 // item a line (CR and LF inside a text as \r and \n), and answers as the environment says:
 // KESTRO_MAIL_LOGON_RESULT and KESTRO_MAIL_SEND_RESULT are the results (default 0), and
-// KESTRO_MAIL_CHOICE ("class:address;...") is the choice MAPIAddress returns.
+// KESTRO_MAIL_CHOICE ("class address ...", "-" for an empty address) is the choice MAPIAddress
+// returns.
 #include <windows.h>
 
 #include <mapi.h>
@@ -11,6 +12,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,15 +106,11 @@ ULONG WINAPI MAPIAddress(LHANDLE session, ULONG_PTR ui, LPSTR caption, ULONG edi
     LogRecipients(count, recipients);
     chosen.clear();
     chosenAddresses.clear();
-    const std::string script = Environment("KESTRO_MAIL_CHOICE") + ";";
-    for (size_t start = 0, end; (end = script.find(';', start)) != std::string::npos;
-         start = end + 1) {
-        const std::string item = script.substr(start, end - start);
-        if (item.find(':') != std::string::npos) {
-            chosen.push_back({0, std::strtoul(item.c_str(), nullptr, 10),
-                              const_cast<LPSTR>("Chosen Person"), nullptr, 0, nullptr});
-            chosenAddresses.push_back(item.substr(item.find(':') + 1));
-        }
+    std::istringstream script(Environment("KESTRO_MAIL_CHOICE"));
+    ULONG recipClass = 0;
+    for (std::string address; script >> recipClass >> address;) {
+        chosen.push_back({0, recipClass, const_cast<LPSTR>("Chosen Person"), nullptr, 0, nullptr});
+        chosenAddresses.push_back(address == "-" ? "" : address);
     }
     for (size_t i = 0; i < chosen.size(); ++i) {
         chosen[i].lpszAddress = &chosenAddresses[i][0];
