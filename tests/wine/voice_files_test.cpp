@@ -24,6 +24,7 @@
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/voice_recording.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ std::string TestProgramFolder() {
 }
 
 void CopyProgram(const char* name, const std::string& folder, const char* as = nullptr) {
+    if (as == nullptr) {
+        ASSERT_TRUE(CopyTestProgram(name, folder)) << name;
+        return;
+    }
     ASSERT_TRUE(
         CopyFileA((TestProgramFolder() + name).c_str(), (folder + (as ? as : name)).c_str(), FALSE))
         << name;

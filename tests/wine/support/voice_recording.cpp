@@ -35,6 +35,11 @@ bool CopyTestProgram(const char* name, const std::string& folder) {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string source = exe;
-    source = source.substr(0, source.rfind('\\') + 1) + name;
-    return CopyFileA(source.c_str(), (folder + name).c_str(), FALSE) != 0;
+    const std::string from = source.substr(0, source.rfind('\\') + 1);
+    // kto2mp3.exe needs the LAME DLL beside it, as in the program folder.
+    if (lstrcmpiA(name, "kto2mp3.exe") == 0 &&
+        !CopyFileA((from + kLameDll).c_str(), (folder + kLameDll).c_str(), FALSE)) {
+        return false;
+    }
+    return CopyFileA((from + name).c_str(), (folder + name).c_str(), FALSE) != 0;
 }
