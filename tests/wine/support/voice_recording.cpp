@@ -31,15 +31,17 @@ UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath
                                    Environment("KESTRO_TEST_MICROPHONE") + " " + Quoted(rawPath));
 }
 
-bool CopyTestProgram(const char* name, const std::string& folder) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string source = exe;
-    const std::string from = source.substr(0, source.rfind('\\') + 1);
+bool CopyTestProgram(const char* name, const std::string& folder, const char* as) {
+    const std::string source = TestProgramFolder() + name;
     // kto2mp3.exe needs the LAME DLL beside it, as in the program folder.
     if (lstrcmpiA(name, "kto2mp3.exe") == 0 &&
-        !CopyFileA((from + kLameDll).c_str(), (folder + kLameDll).c_str(), FALSE)) {
+        !CopyFileA((TestProgramFolder() + kLameDll).c_str(), (folder + kLameDll).c_str(), FALSE)) {
         return false;
     }
-    return CopyFileA((from + name).c_str(), (folder + name).c_str(), FALSE) != 0;
+    return CopyFileA(source.c_str(), (folder + (as ? as : name)).c_str(), FALSE) != 0;
+}
+
+std::string SpeechFolder() {
+    const std::string folder = Environment("KESTRO_SPEECH");
+    return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
 }

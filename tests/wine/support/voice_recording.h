@@ -27,5 +27,10 @@ UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath
 // The LAME DLL that kto2mp3.exe loads from its own folder.
 constexpr const char* kLameDll = "libmp3lame-0.dll";
 
-// Copies a program built beside the test program (kto2mp3.exe with its DLL, ...) into a folder.
-bool CopyTestProgram(const char* name, const std::string& folder);
+// Copies a program built beside the test program (kto2mp3.exe with its DLL, ...) into a folder,
+// under another name when `as` is given.
+bool CopyTestProgram(const char* name, const std::string& folder, const char* as = nullptr);
+
+// The folder of the spoken recordings that scripts/make-speech-fixtures.sh makes (KESTRO_SPEECH,
+// set by scripts/test.sh and scripts/bench.sh), with a trailing backslash; "" when it is not set.
+std::string SpeechFolder();
