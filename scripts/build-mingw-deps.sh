@@ -2,7 +2,8 @@
 # Builds the third-party libraries for the Windows build (libjpeg-turbo, minizip, LAME) from
 # Debian's source packages into .deps/mingw: static libraries, and LAME also as a DLL
 # (bin/libmp3lame-0.dll with its import library lib/libmp3lame.dll.a), which kto2mp3.exe loads
-# so that users can replace it. A library already built is left alone.
+# so that users can replace it. The libraries' licence texts go to share/licenses/ for the
+# release archive. A library already built is left alone.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,8 +17,10 @@ have_jpeg() { [[ -f "$prefix/lib/libjpeg.a" && -f "$prefix/include/jpeglib.h" ]]
 have_minizip() { [[ -f "$prefix/lib/libminizip.a" && -f "$prefix/include/minizip/unzip.h" ]]; }
 have_lame() { [[ -f "$prefix/lib/libmp3lame.a" && -f "$prefix/include/lame/lame.h" ]]; }
 have_lame_dll() { [[ -f "$prefix/bin/libmp3lame-0.dll" && -f "$prefix/lib/libmp3lame.dll.a" ]]; }
+licenses="$prefix/share/licenses"
+have_licenses() { [[ -f "$licenses/complete" ]]; }
 
-if have_jpeg && have_minizip && have_lame && have_lame_dll; then
+if have_jpeg && have_minizip && have_lame && have_lame_dll && have_licenses; then
   exit 0
 fi
 
@@ -148,7 +151,21 @@ build_lame_dll() {
   mv "$prefix/bin/libmp3lame-0.dll.new" "$prefix/bin/libmp3lame-0.dll"
 }
 
+# The licence texts of the libraries the programs link, as their sources carry them.
+install_licenses() {
+  local jpeg zlib lame
+  jpeg=$(fetch_source libjpeg-turbo)
+  zlib=$(fetch_source zlib)
+  lame=$(fetch_source lame)
+  mkdir -p "$licenses/libjpeg-turbo" "$licenses/zlib" "$licenses/lame"
+  cp "$jpeg/LICENSE.md" "$jpeg/README.ijg" "$licenses/libjpeg-turbo/"
+  cp "$zlib/LICENSE" "$zlib/contrib/minizip/MiniZip64_info.txt" "$licenses/zlib/"
+  cp "$lame/COPYING" "$lame/LICENSE" "$licenses/lame/"
+  touch "$licenses/complete"
+}
+
 have_jpeg || { echo "Building libjpeg-turbo for MinGW"; build_jpeg; }
 have_minizip || { echo "Building minizip for MinGW"; build_minizip; }
 have_lame || { echo "Building LAME for MinGW"; build_lame; }
 have_lame_dll || { echo "Building the LAME DLL for MinGW"; build_lame_dll; }
+have_licenses || install_licenses
