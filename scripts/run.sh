@@ -19,14 +19,7 @@ settings="$folder/Kestro.ini"
 kestro_start_xvfb
 
 if [[ ! -e "$settings" ]]; then
-  port=${KESTRO_RUN_SMTP_PORT:-2525}
-  # The window where Kestro places it by default: a third across, a quarter down the screen.
-  read -r width height < <(xdpyinfo 2>/dev/null | sed -nE 's/^ *dimensions: *([0-9]+)x([0-9]+).*/\1 \2/p' | head -n1 || true)
-  : "${width:=1024}" "${height:=768}"
-  printf '%s\r\n' VERSION=20 USEMAPI=0 'USERNAME=Sample Sender' MAILFROM=sample.sender@example.com \
-    REPLYTO= SERVERNAME=127.0.0.1 "SMTPPORT=$port" "X=$((width / 3))" "Y=$((height / 4))" \
-    WIDTH=472 HEIGHT=553 ATTACHDIR= VIDEOINDEX=0 ALWAYS_CLOSE=0 ALWAYS_SAVE=0 ALWAYS_CLEAR=0 \
-    ALWAYS_ADDRESS_MAPI=0 >"$settings"
+  "$here/run-settings.sh" "$settings" "${KESTRO_RUN_SMTP_PORT:-2525}"
   echo "First start: $settings sends to the local mail catcher as Sample Sender"
 fi
 

@@ -65,6 +65,10 @@ sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
+rm -f "$logs/run-settings.ini"
+"$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
+export KESTRO_RUN_SETTINGS="Z:${logs//\//\\}\\run-settings.ini"
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1

@@ -1,9 +1,8 @@
 // The Windows release archive (scripts/dist.sh) as a user receives it: unzipped into a fresh
 // folder, Kestro starts from there and keeps its settings there, and kto2mp3.exe converts with
 // the LAME DLL beside it. The archive is named by KESTRO_RELEASE_ZIP (a Windows path), which
-// scripts/test.sh sets after writing it; by hand:
-//   scripts/dist.sh && KESTRO_RELEASE_ZIP='Z:<root>\build\dist\Kestro-<version>-win64.zip' \
-//     scripts/wine-run.sh kestro_wine_tests.exe --gtest_filter='ReleaseArchive.*'
+// scripts/test.sh sets after writing it; by hand, after scripts/dist.sh, set it to
+// Z:<root>\build\dist\Kestro-<version>-win64.zip and run --gtest_filter='ReleaseArchive.*'.
 #include <windows.h>
 
 #include <minizip/unzip.h>
@@ -18,12 +17,6 @@
 #include "support/voice_recording.h"
 
 namespace {
-
-std::string ReleaseZip() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("KESTRO_RELEASE_ZIP", path, sizeof path);
-    return length > 0 && length < sizeof path ? path : "";
-}
 
 // Unpacks every file of the archive under `folder`, making its folders; returns the names
 // stored in the archive, in their order.
@@ -121,43 +114,12 @@ DWORD WaitAndClose(PROCESS_INFORMATION& process) {
     return code;
 }
 
-// A visible top-level window of the process with this class and title (any title when null).
-HWND WaitForWindowOf(DWORD processId, const char* className, const char* title) {
-    struct Search {
-        DWORD processId;
-        const char* className;
-        const char* title;
-        HWND found;
-    };
-    for (int i = 0; i < 600; ++i) {
-        Search search = {processId, className, title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                auto& search = *reinterpret_cast<Search*>(context);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                char name[64] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (owner == search.processId && std::string(name) == search.className &&
-                    (!search.title || TextOf(window) == search.title) && IsWindowVisible(window)) {
-                    search.found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            return search.found;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 class ReleaseArchive : public testing::Test {
   protected:
     void SetUp() override {
-        zip_ = ReleaseZip();
+        char zip[MAX_PATH] = {};
+        GetEnvironmentVariableA("KESTRO_RELEASE_ZIP", zip, sizeof zip);
+        zip_ = zip;
         if (zip_.empty()) {
             GTEST_SKIP() << "KESTRO_RELEASE_ZIP is not set (scripts/test.sh sets it)";
         }
@@ -210,10 +172,10 @@ TEST_F(ReleaseArchive, ProgramsCarryTheArchiveVersionInResourceAndManifest) {
 
 TEST_F(ReleaseArchive, KestroStartsFromTheUnzippedFolderAndKeepsItsSettingsThere) {
     PROCESS_INFORMATION process = StartIn(folder_, "Kestro.exe", "");
-    HWND question = WaitForWindowOf(process.dwProcessId, "#32770", "Kestro program settings");
+    HWND question = WaitForWindow(process.dwProcessId, "#32770", "Kestro program settings");
     ASSERT_NE(question, nullptr) << "the first start's question";
     PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
-    HWND window = WaitForWindowOf(process.dwProcessId, "Kestro", "Kestro");
+    HWND window = WaitForWindow(process.dwProcessId, "Kestro", "Kestro");
     EXPECT_NE(window, nullptr);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitAndClose(process), 0u);

@@ -11,39 +11,6 @@
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == search->className &&
-        (!search->title || TextOf(window) == search->title)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD processId, const char* className, const char* title = nullptr) {
-    for (int i = 0; i < 300; ++i) {
-        WindowSearch search = {processId, className, title, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) {
-            return search.found;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 // The text of a window of another process: GetWindowText would not ask that process.
 std::string AskedTextOf(HWND window) {
     char text[512] = {};
