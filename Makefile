@@ -1,7 +1,7 @@
 # Kestro: `make run` starts the program under Wine, `make test` runs every test.
 # Both install what is missing (Debian packages, the MinGW libraries, a Wine prefix) first.
 
-.PHONY: all setup build run test fuzz bench screenshot format clean
+.PHONY: all setup build run test fuzz dist bench screenshot format clean
 
 all: build
 
@@ -22,6 +22,10 @@ test: build
 # findings go to build/fuzz-findings. Needs no MinGW libraries or Wine.
 fuzz:
 	@scripts/fuzz.sh
+
+# The Windows release: build/dist/Kestro-<version>-win64.zip.
+dist: build
+	@scripts/dist.sh
 
 # Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time; sending
 # speed and memory against curl; the RTF converter and the text part.
