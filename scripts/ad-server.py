@@ -92,6 +92,9 @@ class Recorder:
         self.bytes += data
         return data
 
+    def close(self):
+        self.stream.close()
+
 
 class Handler(BaseHTTPRequestHandler):
     def setup(self):
@@ -146,7 +149,9 @@ def main():
     stop = lambda *_: threading.Thread(target=server.shutdown).start()
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
-    threading.Timer(args.lifetime, stop).start()
+    timer = threading.Timer(args.lifetime, stop)
+    timer.daemon = True
+    timer.start()
     server.serve_forever()
 
 

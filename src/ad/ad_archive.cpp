@@ -83,6 +83,15 @@ bool UnpackFrameEntry(unzFile archive, const char* folder, int frame, unsigned c
 
 } // namespace
 
+bool SaveAdArchive(const char* path, const char* bytes, size_t size) {
+    OpenFile file{std::fopen(path, "wb")};
+    if (!file) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes, 1, size, file.get()) == size;
+    return std::fclose(file.release()) == 0 && written;
+}
+
 bool UnpackAdArchive(const char* zipPath, const char* folder, int frameCount) {
     OpenArchive archive{unzOpen64(zipPath)};
     if (!archive) {

@@ -7,7 +7,9 @@
 #include <cstdio>
 
 #include "app/win/app_state.h"
+#include "app/help_targets.h"
 #include "app/win/commands.h"
+#include "app/win/help_launcher.h"
 #include "app/win/message_box.h"
 #include "app/win/settings_store.h"
 #include "ad/win/ad_banner.h"
@@ -138,6 +140,23 @@ void FillVideoDriverMenu(HWND window) {
     }
 }
 
+// The banner reads the ad locations from the settings at each fetch; programDirectory is
+// filled before its first fetch starts.
+void CreateAdBanner(HWND window, const RECT& client) {
+    AdBannerSetup setup = {};
+    setup.programDirectory = programDirectory;
+    setup.locations[0] = programSettings.adLocation1;
+    setup.locations[1] = programSettings.adLocation2;
+    setup.enabled = programSettings.adBanner;
+    setup.vendorSite = kVendorSite;
+    setup.logoButton = app.pictureButtons[5];
+    setup.openInBrowser = OpenInBrowser;
+    const LayoutRect r = {0, client.bottom - kAdBannerHeight - 25, client.right, kAdBannerHeight};
+    app.adBanner = CreateWindowExA(
+        0, kAdBannerClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, r.x, r.y, r.width, r.height,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_AD_BANNER)), app.instance, &setup);
+}
+
 LRESULT OnCreate(HWND window) {
     app.mainWindow = window;
     HDC screen = GetDC(nullptr);
@@ -158,10 +177,7 @@ LRESULT OnCreate(HWND window) {
         CreateChild(kAttachStripClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
                     {0, client.bottom - kAttachStripHeight, client.right, kAttachStripHeight},
                     window, IDC_ATTACH_STRIP);
-    app.adBanner =
-        CreateChild(kAdBannerClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
-                    {0, client.bottom - kAdBannerHeight - 25, client.right, kAdBannerHeight},
-                    window, IDC_AD_BANNER);
+    CreateAdBanner(window, client);
     app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                     window, nullptr, app.instance, nullptr);
 
