@@ -24,8 +24,8 @@ bool StartsWithNoCase(const char* text, const char* prefix) {
 
 // A port of one to five digits, 1 to 65535.
 bool ParsePort(const char* digits, size_t length, int& port) {
-    if (length == 0 || length > 5) {
-        return false;
+    if (length > 5) {
+        return false; // and no overflow below
     }
     int value = 0;
     for (size_t i = 0; i < length; ++i) {

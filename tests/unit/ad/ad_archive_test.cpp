@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ad/ad_archive.h"
+#include "ad/frame_files.h"
 #include "support/test_bytes.h"
 
 namespace {
@@ -111,6 +112,17 @@ TEST_F(AdArchive, WritesOnlyTheFramesAndSkipsEveryOtherName) {
     EXPECT_EQ(ReadBytes(program_ + "kto2mp3.exe"), "MZ program");
 }
 
+TEST_F(AdArchive, AFrameMayBeAsLargeAsTheLimitAndTheArchiveIsSavedWhole) {
+    const std::string largest =
+        Bitmap('m') + std::string(kMaxFrameFileBytes - Bitmap('m').size(), 'm');
+    const std::string zip = Archive({{"1.bmp", largest, Z_DEFLATED}});
+    ASSERT_TRUE(SaveAdArchive((program_ + "ad.zip").c_str(), zip.data(), zip.size()));
+    EXPECT_EQ(ReadBytes(program_ + "ad.zip"), zip);
+    ASSERT_TRUE(UnpackAdArchive((program_ + "ad.zip").c_str(), program_.c_str(), 1));
+    EXPECT_EQ(ReadBytes(program_ + "1.bmp"), largest);
+    EXPECT_FALSE(SaveAdArchive((root_ + "/none/ad.zip").c_str(), zip.data(), zip.size()));
+}
+
 TEST_F(AdArchive, ARefusedOrBrokenEntryStopsAndLeavesTheFrameOnDiskWhole) {
     std::string crcBroken = Archive({{"1.bmp", Bitmap('n'), 0}});
     crcBroken[crcBroken.find(std::string(24, 'n')) + 5] = 'X';
@@ -118,8 +130,10 @@ TEST_F(AdArchive, ARefusedOrBrokenEntryStopsAndLeavesTheFrameOnDiskWhole) {
     truncated.resize(truncated.size() - 30);
     const std::pair<const char*, std::string> cases[] = {
         {"50 MB of zeros", Archive({{"1.bmp", std::string(50 << 20, '\0'), Z_DEFLATED}})},
-        {"a bitmap head on 300 KB",
-         Archive({{"1.bmp", Bitmap('n') + std::string(300 << 10, 'n'), Z_DEFLATED}})},
+        {"one byte beyond the limit",
+         Archive(
+             {{"1.bmp", Bitmap('n') + std::string(kMaxFrameFileBytes + 1 - Bitmap('n').size(), 'n'),
+               Z_DEFLATED}})},
         {"not a bitmap", Archive({{"1.bmp", "MZ\x90 an executable", Z_DEFLATED}})},
         {"empty", Archive({{"1.bmp", "", 0}})},
         {"checksum", crcBroken},

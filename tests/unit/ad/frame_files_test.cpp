@@ -79,6 +79,8 @@ TEST(FrameFiles, OnlyBitmapsAreFrames) {
     EXPECT_TRUE(LooksLikeBitmap(BitmapHead(124, 468, -60, 32)));
     EXPECT_TRUE(LooksLikeBitmap(BitmapHead(12, 468, 60, 8)));
     EXPECT_TRUE(LooksLikeBitmap(BitmapHead(108, 4096, 1, 1)));
+    EXPECT_TRUE(LooksLikeBitmap(BitmapHead(52, 1, 4096, 4)));
+    EXPECT_TRUE(LooksLikeBitmap(BitmapHead(56, 468, 60, 16)));
 
     const std::string notBitmaps[] = {
         BitmapHead(40, 468, 60, 24).substr(0, kBitmapHeadBytes - 1),
