@@ -9,6 +9,7 @@ its bytes arrived (request line and headers), in FOLDER/NNNNNN.req (written asid
     /location?to=URL   a small page holding <adlocation>URL</adlocation>
     /archive?...       an archive reply: the tag block, then a ZIP made now with zipfile
         frames=ff0000,00ff00   one 468 x 60 bitmap per colour (RRGGBB), entries 1.bmp, 2.bmp ...
+        files=PATH,PATH        or these bitmap files of this machine
         names=a,b              other stored names for those entries
         extra=NAME:KIND        one more entry (repeatable); KIND is bmp, text or zeros (50 MB)
         num=N                  the <num> text (default: the number of frames)
@@ -55,8 +56,12 @@ def archive_reply(query, port):
     one = lambda key, default: query.get(key, [default])[0]
     colours = [int(c, 16) for c in one("frames", "").split(",") if c]
     names = one("names", "").split(",") if "names" in query else []
-    entries = [(names[k] if k < len(names) else "%d.bmp" % (k + 1), bitmap(c))
-               for k, c in enumerate(colours)]
+    frames = [bitmap(c) for c in colours]
+    for path in [p for p in one("files", "").split(",") if p]:
+        with open(path, "rb") as f:
+            frames.append(f.read())
+    entries = [(names[k] if k < len(names) else "%d.bmp" % (k + 1), data)
+               for k, data in enumerate(frames)]
     for extra in query.get("extra", []):
         name, _, kind = extra.rpartition(":")
         entries.append((name, entry_bytes(kind)))
@@ -66,9 +71,9 @@ def archive_reply(query, port):
             zf.writestr(zipfile.ZipInfo(name, (2024, 1, 1, 0, 0, 0)), data, zipfile.ZIP_DEFLATED)
     data = buffer.getvalue()
     data = data[:len(data) - int(one("truncate", "0"))]
-    delays = one("delays", ",".join(["100"] * len(colours))).split(",")
+    delays = one("delays", ",".join(["100"] * len(frames))).split(",")
     tags = "<link>%s</link>\r\n<num>%s</num>\r\n" % (
-        one("link", "http://127.0.0.1:%d/clicked" % port), one("num", str(len(colours))))
+        one("link", "http://127.0.0.1:%d/clicked" % port), one("num", str(len(frames))))
     tags += "".join("<delay>%s</delay>" % d for d in delays if d) + "\r\n"
     size = one("filesize", "right")
     if size != "none":
