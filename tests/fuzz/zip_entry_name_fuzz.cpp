@@ -1,12 +1,12 @@
-// Stored names of archive entries: only a bare frame name may ever be written, and the bitmap
+// Stored names of archive entries: only a bare frame name may ever be written; and the bitmap
 // check reads no further than it is given.
+#include <strings.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <strings.h>
+#include <vector>
 
 #include "ad/frame_files.h"
 
@@ -14,19 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    // The first byte picks the frame count, the rest is the stored name.
-    const int frameCount = 1 + data[0] % 40;
+    const int frameCount = 1 + data[0] % 40; // the first byte, the rest is the name
     const std::string name(reinterpret_cast<const char*>(data + 1), size - 1);
     const int frame = FrameNumberOfEntry(name.c_str(), frameCount);
-    if (frame != 0) {
-        char expected[16];
-        FormatFrameFileName(frame, expected, sizeof expected);
-        // Accepted names are exactly the frame file names, apart from case.
-        if (frame < 1 || frame > frameCount || strcasecmp(name.c_str(), expected) != 0) {
-            std::abort();
-        }
+    char expected[16];
+    FormatFrameFileName(frame, expected, sizeof expected);
+    if (frame != 0 && (frame > frameCount || strcasecmp(name.c_str(), expected) != 0)) {
+        std::abort();
     }
-    std::string head(reinterpret_cast<const char*>(data), size);
-    LooksLikeBitmapFile(reinterpret_cast<const unsigned char*>(head.data()), head.size());
+    const std::vector<unsigned char> head(data, data + size);
+    LooksLikeBitmapFile(head.data(), head.size());
     return 0;
 }
