@@ -45,6 +45,15 @@ TEST(AdReplies, TheLocationStandsBetweenItsTagsAnywhereBeforeANul) {
     EXPECT_EQ(std::string(buffer), "abcdefg") << "bytes beyond the capacity are dropped";
 }
 
+// An archive reply of these tags, then the ZIP.
+std::string Reply(const std::string& link = "<link>http://a/</link>",
+                  const std::string& num = "<num>2</num>",
+                  const std::string& delays = "<delay>10</delay><delay>20</delay>",
+                  const std::string& size = "<filesize>9</filesize>",
+                  const std::string& zip = kZip) {
+    return link + num + delays + size + zip;
+}
+
 TEST(AdReplies, AnArchiveReplyGivesLinkFramesDelaysAndTheZip) {
     const std::string tags = "<link>\r\n http://ads.example/go?id=7 x</link>\r\n<num> 3</num>"
                              "<delay>100</delay><delay>+100</delay>\n<delay>99999999999</delay>"
@@ -57,43 +66,35 @@ TEST(AdReplies, AnArchiveReplyGivesLinkFramesDelaysAndTheZip) {
     EXPECT_EQ(d.declaredZipSize, -9);
     EXPECT_EQ(d.zipStart, kHeaders.size() + tags.size());
     EXPECT_EQ(d.zipSize, kZip.size());
-
-    ASSERT_TRUE(Parse("<link>http://a/</link>b</link><num>1</num><delay>-5</delay>"
-                      "<filesize>1</filesize>" +
-                          kZip,
-                      d));
+    ASSERT_TRUE(
+        Parse(Reply("<link>http://a/</link>b</link>", "<num>1</num>", "<delay>-5</delay>"), d));
     EXPECT_STREQ(d.link, "http://a/");
     EXPECT_EQ(d.delays[0], 0);
-    ASSERT_TRUE(Parse("<link>" + std::string(1023, 'L') +
-                          "</link><num>1</num><delay>1</delay>"
-                          "<filesize>1</filesize>" +
-                          kZip,
-                      d));
+    ASSERT_TRUE(Parse(Reply("<link>" + std::string(1023, 'L') + "</link>"), d));
     EXPECT_EQ(std::string(d.link), std::string(1023, 'L'));
 }
 
 TEST(AdReplies, AMalformedArchiveReplyIsRefused) {
-    const std::string link = "<link>http://a/</link>", num = "<num>2</num>",
-                      delays = "<delay>10</delay><delay>20</delay>",
-                      size = "<filesize>9</filesize>";
     const std::string nul(1, '\0');
     const std::string cases[] = {
-        num + delays + size + kZip,
-        link + delays + size + kZip,
-        link + num + size + kZip,
-        link + num + delays + kZip,
-        link + num + delays + size,
-        link + "<num>3</num>" + delays + size + kZip,
-        link + "<num>0</num>" + delays + size + kZip,
-        link + "<num>-2</num>" + delays + size + kZip,
-        link + "<num>33</num>" + delays + size + kZip,
-        link + "<num>99999999999</num>" + delays + size + kZip,
-        link + "<num>two</num>" + delays + size + kZip,
-        link + num + "<delay>10</delay><delay>x</delay>" + size + kZip,
-        link + num + delays + "<filesize></filesize>" + kZip,
-        nul + link + num + delays + size + kZip,
-        link + num + delays + nul + size + kZip,
-        "<link>" + std::string(1024, 'L') + "</link>" + num + delays + size + kZip,
+        Reply(""),
+        Reply("<link>" + std::string(1024, 'L') + "</link>"),
+        Reply(nul + "<link>a</link>"),
+        Reply("<link>a</link>", ""),
+        Reply("<link>a</link>", "<num>0</num>"),
+        Reply("<link>a</link>", "<num>-2</num>"),
+        Reply("<link>a</link>", "<num>33</num>"),
+        Reply("<link>a</link>", "<num>99999999999</num>"),
+        Reply("<link>a</link>", "<num>two</num>"),
+        Reply("<link>a</link>", "<num>3</num>"),
+        Reply("<link>a</link>", "<num>2</num>", ""),
+        Reply("<link>a</link>", "<num>2</num>", "<delay>10</delay><delay>x</delay>"),
+        Reply("<link>a</link>", "<num>2</num>", "<delay>10</delay><delay>20</delay>", ""),
+        Reply("<link>a</link>", "<num>2</num>", "<delay>1</delay><delay>2</delay>",
+              "<filesize></filesize>"),
+        Reply("<link>a</link>", "<num>2</num>", "<delay>1</delay>" + nul + "<delay>2</delay>"),
+        Reply("<link>a</link>", "<num>2</num>", "<delay>1</delay><delay>2</delay>",
+              "<filesize>1</filesize>", ""),
     };
     for (const std::string& reply : cases) {
         ArchiveDescription d;
