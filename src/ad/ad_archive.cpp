@@ -8,6 +8,8 @@
 #include <string>
 
 #include "ad/frame_files.h"
+#include "base/scoped_file.h"
+#include "base/scoped_handle.h"
 
 namespace {
 
@@ -15,15 +17,12 @@ constexpr unsigned kBlockSize = 8192;
 constexpr size_t kStoredNameSize = 256; // names of up to 255 characters
 constexpr const char* kTemporaryFrameName = "adframe.tmp";
 
-struct ArchiveCloser {
-    void operator()(void* archive) const { unzClose(archive); }
+struct UnzipArchive {
+    using Handle = unzFile;
+    static Handle None() { return nullptr; }
+    static void Release(Handle archive) { unzClose(archive); }
 };
-using OpenArchive = std::unique_ptr<void, ArchiveCloser>;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using OpenFile = std::unique_ptr<FILE, FileCloser>;
+using OpenArchive = ScopedHandle<UnzipArchive>;
 
 // Copies the open entry into `out`; false when it cannot be read, is too large or is no bitmap.
 bool CopyFrameEntry(unzFile archive, FILE* out, unsigned char* block) {
@@ -58,9 +57,9 @@ bool UnpackFrameEntry(unzFile archive, const char* folder, int frame, unsigned c
     }
     const std::string temporary = std::string(folder) + kTemporaryFrameName;
     bool copied = false;
-    if (OpenFile out{std::fopen(temporary.c_str(), "wb")}) {
+    if (ScopedFile out{temporary.c_str(), "wb"}) {
         copied = CopyFrameEntry(archive, out.get(), block);
-        copied = std::fclose(out.release()) == 0 && copied;
+        copied = out.close() && copied;
     }
     if (int error = unzCloseCurrentFile(archive); error != UNZ_OK) {
         std::printf("error %d with zipfile in unzCloseCurrentFile\n", error);
@@ -84,12 +83,12 @@ bool UnpackFrameEntry(unzFile archive, const char* folder, int frame, unsigned c
 } // namespace
 
 bool SaveAdArchive(const char* path, const char* bytes, size_t size) {
-    OpenFile file{std::fopen(path, "wb")};
+    ScopedFile file{path, "wb"};
     if (!file) {
         return false;
     }
     const bool written = std::fwrite(bytes, 1, size, file.get()) == size;
-    return std::fclose(file.release()) == 0 && written;
+    return file.close() && written;
 }
 
 bool UnpackAdArchive(const char* zipPath, const char* folder, int frameCount) {

@@ -11,6 +11,7 @@
 
 #include "ad/win/ad_banner.h"
 #include "app/win/app_state.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/picture_buttons.h"
 #include "compose/win/skin_images.h"
 #include "resources/skin_ids.h"
@@ -120,11 +121,13 @@ class AdBanner : public MainWindowTest {
 
     // The built-in image at the fallback index is what the picture shows.
     bool ShowsFallback() const {
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, SkinImage(SKIN_SET_BANNER, adBanner.fallbackIndex));
-        const COLORREF image = GetPixel(dc, 200, 10);
-        SelectObject(dc, old);
-        DeleteDC(dc);
+        COLORREF image;
+        {
+            const ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+            const SelectedObject selection(dc.get(),
+                                           SkinImage(SKIN_SET_BANNER, adBanner.fallbackIndex));
+            image = GetPixel(dc.get(), 200, 10);
+        } // a bitmap is selected into one device context at a time: the banner's comes next
         const uint32_t expected = GetRValue(image) << 16 | GetGValue(image) << 8 | GetBValue(image);
         return adBanner.fallbackMode && !adBanner.framesReady && Pixel(116 + 200) == expected;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "ad/ad_archive.h"
 #include "ad/frame_files.h"
@@ -25,11 +26,8 @@ std::string ProgramFile(const char* name) {
 }
 
 void DeleteFrames() {
-    for (HBITMAP& frame : adBanner.frames) {
-        if (frame) {
-            DeleteObject(frame);
-            frame = nullptr;
-        }
+    for (ScopedGdiObject<HBITMAP>& frame : adBanner.frames) {
+        frame.reset();
     }
 }
 
@@ -46,26 +44,20 @@ void ShowFallback(HWND banner) {
 // Loads 1.bmp .. N.bmp and puts up the first. A frame that does not load leaves the frames
 // shown before as they were and returns false.
 bool LoadFrames(HWND banner, const ArchiveDescription& description) {
-    HBITMAP loaded[kMaxAdFrames] = {};
+    ScopedGdiObject<HBITMAP> loaded[kMaxAdFrames];
     for (int k = 0; k < description.frameCount; ++k) {
         char name[16];
         FormatFrameFileName(k + 1, name, sizeof name);
-        loaded[k] = static_cast<HBITMAP>(LoadImageA(nullptr, ProgramFile(name).c_str(),
-                                                    IMAGE_BITMAP, kBannerImageWidth,
-                                                    kBannerImageHeight, LR_LOADFROMFILE));
+        loaded[k].reset(static_cast<HBITMAP>(LoadImageA(nullptr, ProgramFile(name).c_str(),
+                                                        IMAGE_BITMAP, kBannerImageWidth,
+                                                        kBannerImageHeight, LR_LOADFROMFILE)));
         if (!loaded[k]) {
-            for (HBITMAP frame : loaded) {
-                if (frame) {
-                    DeleteObject(frame);
-                }
-            }
             return false;
         }
     }
-    if (!adBanner.fallbackMode) {
-        DeleteFrames();
+    for (int k = 0; k < kMaxAdFrames; ++k) {
+        adBanner.frames[k] = std::move(loaded[k]);
     }
-    std::memcpy(adBanner.frames, loaded, sizeof loaded);
     adBanner.fallbackMode = 0;
     adBanner.archive = description;
     StartRotation(adBanner.rotation, description.frameCount);
@@ -112,7 +104,7 @@ void FinishArchiveFetch(HWND banner) {
 // The fetch of the running phase has ended, by the server's close or earlier by a failure;
 // the phase is judged on what was received.
 void FinishPhase(HWND banner) {
-    CloseAdFetch(adBanner.fetch);
+    CloseAdFetch();
     if (adBanner.locationRequestActive) {
         FinishLocationFetch(banner);
     } else if (adBanner.archiveRequestActive) {
@@ -146,7 +138,7 @@ void StartLocationFetch(HWND banner) {
     adBanner.locationReplyLength = 0;
     adBanner.locationRequestActive = 1;
     adBanner.locationKnown = 0;
-    if (!url || !StartAdFetch(adBanner.fetch, banner, url)) {
+    if (!url || !StartAdFetch(banner, url)) {
         FinishPhase(banner);
     }
 }
@@ -167,7 +159,7 @@ void OnArchiveTimer(HWND banner) {
     std::memset(adBanner.archiveBuffer, 0, sizeof adBanner.archiveBuffer);
     adBanner.receivedCount = 0;
     adBanner.archiveRequestActive = 1;
-    if (!StartAdFetch(adBanner.fetch, banner, adBanner.archiveUrl)) {
+    if (!StartAdFetch(banner, adBanner.archiveUrl)) {
         FinishPhase(banner);
     }
 }
@@ -206,15 +198,13 @@ void PaintBanner(HWND banner, HDC dc) {
     MoveToEx(dc, x + kBannerImageWidth, 0, nullptr);
     LineTo(dc, x + kBannerImageWidth, kBannerImageHeight);
     HBITMAP image = adBanner.fallbackMode ? SkinImage(SKIN_SET_BANNER, adBanner.fallbackIndex)
-                                          : adBanner.frames[adBanner.rotation.currentFrame];
+                                          : adBanner.frames[adBanner.rotation.currentFrame].get();
     if (!image) {
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, image);
-    BitBlt(dc, x, 0, kBannerImageWidth, kBannerImageHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
+    const ScopedMemoryDc source(CreateCompatibleDC(dc));
+    const SelectedObject selection(source.get(), image);
+    BitBlt(dc, x, 0, kBannerImageWidth, kBannerImageHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 void OpenLink(HWND banner) {
@@ -227,7 +217,7 @@ void OpenLink(HWND banner) {
 
 LRESULT OnCreate(HWND banner, const CREATESTRUCTA* create) {
     DeleteFrames();
-    CloseAdFetch(adBanner.fetch);
+    CloseAdFetch();
     const auto* setup = static_cast<const AdBannerSetup*>(create->lpCreateParams);
     adBanner.setup = setup ? *setup : AdBannerSetup{};
     adBanner.locationRequestActive = 0;
@@ -259,7 +249,7 @@ void OnDestroy(HWND banner) {
     if (!adBanner.fallbackMode) {
         DeleteFrames();
     }
-    CloseAdFetch(adBanner.fetch);
+    CloseAdFetch();
     adBanner.locationRequestActive = 0;
     adBanner.archiveRequestActive = 0;
     PostQuitMessage(0);
@@ -299,10 +289,8 @@ LRESULT CALLBACK AdBannerProc(HWND banner, UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(banner, &paint);
-        PaintBanner(banner, dc);
-        EndPaint(banner, &paint);
+        const PaintDc dc(banner);
+        PaintBanner(banner, dc.get());
         return 0;
     }
     case WM_PRINTCLIENT:
@@ -322,20 +310,17 @@ LRESULT CALLBACK AdBannerProc(HWND banner, UINT message, WPARAM wParam, LPARAM l
     case WM_RBUTTONDOWN:
         return 0;
     case WM_AD_HOST_RESOLVED:
-        if (reinterpret_cast<HANDLE>(wParam) != adBanner.fetch.lookup) {
-            return 0; // a lookup that was given up
-        }
-        if (!ContinueAdFetch(adBanner.fetch, banner, lParam)) {
+        if (!ContinueAdFetch(banner, wParam, lParam)) {
             FinishPhase(banner);
         }
         return 0;
     case WM_AD_CONNECT_FAILED:
-        if (AdFetchIsConnecting(adBanner.fetch)) {
+        if (AdConnectFailed()) {
             FinishPhase(banner);
         }
         return 0;
     case WM_AD_SOCKET_EVENT:
-        if (HandleAdSocketEvent(adBanner.fetch, banner, wParam, lParam, ReceiveReply)) {
+        if (HandleAdSocketEvent(banner, wParam, lParam, ReceiveReply)) {
             FinishPhase(banner);
         }
         return 0;

@@ -9,6 +9,7 @@
 
 #include "ad/ad_replies.h"
 #include "ad/banner_rotation.h"
+#include "base/win/scoped_handles.h"
 
 constexpr const char* kAdBannerClass = "AD_CLASS";
 constexpr int kFetchLocationCommand = 2501;
@@ -46,9 +47,8 @@ struct AdBannerState {
     size_t receivedCount;
     ArchiveDescription archive; // link, frame count and delays of the frames shown
     BannerRotation rotation;
-    HBITMAP frames[kMaxAdFrames];
+    ScopedGdiObject<HBITMAP> frames[kMaxAdFrames];
     int fallbackIndex;
-    AdFetch fetch;
     HCURSOR arrowCursor;
     HCURSOR handCursor;
 };

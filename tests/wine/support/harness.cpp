@@ -9,9 +9,10 @@
 
 #include "ad/ad_url.h"
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "app/win/settings_store.h"
 #include "app/win/startup.h"
+#include "base/win/message_box.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/current_message.h"
 #include "mail/reachability.h"
 #include "mail/win/send_state.h"
