@@ -51,6 +51,7 @@ class AdArchive : public testing::Test {
 
     bool Unpack(const std::string& zip, int frameCount) {
         EXPECT_TRUE(SaveAdArchive((folder_ + "ad.zip").c_str(), zip.data(), zip.size()));
+        EXPECT_EQ(ReadBytes(folder_ + "ad.zip"), zip);
         return UnpackAdArchive((folder_ + "ad.zip").c_str(), folder_.c_str(), frameCount);
     }
 

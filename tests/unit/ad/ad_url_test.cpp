@@ -48,14 +48,14 @@ TEST(AdUrl, TheRequestCarriesThePortOnItsHostLine) {
     AdUrl url;
     char request[kAdTextSize];
     ASSERT_TRUE(ParseAdUrl("http://127.0.0.1:8080/cgi-bin/adlocation.cgi", url));
-    EXPECT_EQ(FormatAdRequest(url, request, sizeof request), 82u);
+    EXPECT_EQ(FormatAdRequest(url, request, 83), 82u) << "with its terminator it just fits";
     EXPECT_STREQ(request, "GET /cgi-bin/adlocation.cgi HTTP/1.0\r\nHost: 127.0.0.1:8080\r\n"
                           "User-Agent: Kestro\r\n\r\n");
     ASSERT_TRUE(ParseAdUrl("www.kestro.example", url));
     FormatAdRequest(url, request, sizeof request);
     EXPECT_STREQ(request, "GET / HTTP/1.0\r\nHost: www.kestro.example:80\r\n"
                           "User-Agent: Kestro\r\n\r\n");
-    EXPECT_EQ(FormatAdRequest(url, request, 20), 0u) << "a request that does not fit";
+    EXPECT_EQ(FormatAdRequest(url, request, 67), 0u) << "one byte short";
     EXPECT_STREQ(request, "");
 }
 
