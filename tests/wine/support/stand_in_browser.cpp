@@ -21,10 +21,7 @@ void SetClassValue(const char* key, const std::string& value) {
 } // namespace
 
 StandInBrowser::StandInBrowser(const std::string& folder) : folder_(folder + "web\\") {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string from = exe;
-    from = from.substr(0, from.rfind('\\') + 1) + "fake_browser.exe";
+    const std::string from = TestProgramFolder() + "fake_browser.exe";
     CreateDirectoryA(folder_.c_str(), nullptr);
     EXPECT_TRUE(CopyFileA(from.c_str(), (folder_ + "fake_browser.exe").c_str(), FALSE));
     char previous[256] = {};
