@@ -42,19 +42,29 @@ std::string ArchiveUrl(const std::string& query) {
            std::to_string(++count);
 }
 
+// The names of the files in `folder` that match `pattern`, "." and ".." left out.
+std::vector<std::string> FileNames(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const ScopedFindHandle find(FindFirstFileA((folder + pattern).c_str(), &entry));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &entry)) {
+        if (std::string(entry.cFileName) != "." && std::string(entry.cFileName) != "..") {
+            names.push_back(entry.cFileName);
+        }
+    }
+    return names;
+}
+
 // The requests the server received for `path`.
 std::vector<std::string> RequestsFor(const std::string& path) {
     const std::string folder = std::string(std::getenv("KESTRO_AD_REQUESTS")) + "\\";
     std::vector<std::string> found;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*.req").c_str(), &entry);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry)) {
-        const std::string request = ReadWholeFile(folder + entry.cFileName);
+    for (const std::string& name : FileNames(folder, "*.req")) {
+        const std::string request = ReadWholeFile(folder + name);
         if (request.rfind("GET " + path + " ", 0) == 0) {
             found.push_back(request);
         }
     }
-    FindClose(find);
     return found;
 }
 
@@ -241,15 +251,11 @@ TEST_F(AdBanner, HostileArchivesWriteNothingButFrameFiles) {
         if (&query != &cases[0]) {
             FetchArchive(ArchiveUrl(one + query));
         }
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &entry);
-        for (bool more = true; more; more = FindNextFileA(find, &entry)) {
-            const std::string name = entry.cFileName;
-            EXPECT_TRUE(name == "." || name == ".." || name == "Kestro.ini" ||
-                        name == "kto2mp3.exe" || name == "ad.zip" || name == "1.bmp")
+        for (const std::string& name : FileNames(folder_, "*")) {
+            EXPECT_TRUE(name == "Kestro.ini" || name == "kto2mp3.exe" || name == "ad.zip" ||
+                        name == "1.bmp")
                 << query << ": " << name;
         }
-        FindClose(find);
         EXPECT_EQ(ReadWholeFile(folder_ + "kto2mp3.exe"), "MZ stand-in") << query;
         EXPECT_EQ(ReadWholeFile(folder_ + "Kestro.ini"), settings) << query;
         EXPECT_FALSE(FileExists(parent + "x.bmp") || FileExists("C:\\x.bmp") ||

@@ -6,35 +6,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/win/scoped_handles.h"
+
 class Canvas {
   public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int width, int height)
+        : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
+          bitmap_(TopDownBitmap(dc_.get(), width, height, &bits_)),
+          selection_(dc_.get(), bitmap_.get()) {}
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
 
     void Fill(COLORREF colour) {
-        HBRUSH brush = CreateSolidBrush(colour);
+        const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
         RECT all = {0, 0, width_, height_};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
+        FillRect(dc_.get(), &all, brush.get());
     }
 
     // Every pixel as 0xRRGGBB, row by row.
@@ -49,10 +35,21 @@ class Canvas {
     }
 
   private:
+    static HBITMAP TopDownBitmap(HDC dc, int width, int height, void** bits) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    }
+
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
     void* bits_ = nullptr;
+    ScopedMemoryDc dc_;
+    ScopedGdiObject<HBITMAP> bitmap_;
+    SelectedObject selection_; // last member: undone first
 };
