@@ -4,6 +4,15 @@
 
 #include "plugins/plugin_settings.h"
 
+namespace {
+
+// Playing a recording back does not change the file it will make.
+uint32_t SizedBytes(uint32_t state, const RecorderDisplay& display) {
+    return state == kRecorderRecording ? display.position : display.stoppedLength;
+}
+
+} // namespace
+
 uint32_t DisplayedBytes(uint32_t state, const RecorderDisplay& display) {
     return state == kRecorderStopped ? display.stoppedLength : display.position;
 }
@@ -38,7 +47,8 @@ RecorderDisplayTexts BuildDisplayTexts(uint32_t state, const RecorderDisplay& di
                                : 0.0;
     FormatDurationTenths(seconds, texts.time);
     char size[kSizeTextLength];
-    FormatFileSize(EstimatedVoiceFileSize(bytes, audioSelection, mp3Quality), size);
+    FormatFileSize(EstimatedVoiceFileSize(SizedBytes(state, display), audioSelection, mp3Quality),
+                   size);
     std::snprintf(texts.size, sizeof texts.size, "%s      ", size);
     return texts;
 }

@@ -28,12 +28,13 @@ struct RecorderDisplayTexts {
 
 // What the display shows for the engine's state and display values. bytesPerSecond is the
 // capture format's nAvgBytesPerSec (0 when there is none); the size is estimated for the voice
-// encoder (audioSelection, mp3Quality) from the recorded bytes.
+// encoder (audioSelection, mp3Quality) from the recorded bytes: the position while recording,
+// else the recording's length, also while it plays back.
 RecorderDisplayTexts BuildDisplayTexts(uint32_t state, const RecorderDisplay& display,
                                        uint32_t bytesPerSecond, int audioSelection, int mp3Quality);
 
-// The bytes the time and the size are shown for: the position while recording or playing, else
-// the stopped length.
+// The bytes the time is shown for: the position while recording or playing, else the stopped
+// length.
 uint32_t DisplayedBytes(uint32_t state, const RecorderDisplay& display);
 
 // The size the voice file will have: a fifth for GSM, an eighth (16 kHz) or a sixteenth (8 kHz)

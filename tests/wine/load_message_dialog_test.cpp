@@ -233,7 +233,7 @@ TEST_F(LoadMessageDialog, LoadWithoutASelectionLeavesTheComposerAlone) {
     EXPECT_TRUE(MessageBoxes::Calls().empty());
 }
 
-TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFile) {
+TEST_F(LoadMessageDialog, LoadAsksBeforeReplacingAnUnsentMessageAndFillsTheComposer) {
     SaveThree();
     SetWindowTextA(Edit(IDC_TO_EDIT), "draft@example.com");
     SetWindowTextA(Edit(IDC_CC_EDIT), "cc@example.com");
@@ -241,12 +241,25 @@ TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFil
     htmlFormatting = 1;
     WithDialog([&](HWND dialog, HWND list) {
         Select(list, Find(list, "Concert"));
+        // Cancel keeps the draft, loads nothing and leaves the dialog open.
+        MessageBoxes::Plan(IDCANCEL);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "draft@example.com");
+        EXPECT_EQ(TextOf(composeWindows.bodyEditor), "unsent draft");
+        EXPECT_EQ(alreadySent, 0);
+
+        MessageBoxes::Plan(IDOK);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         EXPECT_FALSE(IsWindowVisible(dialog)); // ended
     });
-    // No "not sent" question; the old message is gone, the saved one is there. Its attachment
-    // no longer exists and is left out.
-    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    ASSERT_EQ(MessageBoxes::Calls().size(), 2u); // asked once each time, not again by New Message
+    for (size_t i = 0; i < 2; ++i) {
+        ExpectMessageBox(i, "This e-mail has not been sent.\nClear the message anyways?",
+                         "New Message Notification", MB_OKCANCEL | MB_ICONEXCLAMATION);
+    }
+    // The old message is gone, the saved one is there. Its attachment no longer exists and is
+    // left out.
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "cy@ex.com");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), kCcPlaceholder);
     EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "Concert");
@@ -254,6 +267,24 @@ TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFil
     EXPECT_EQ(htmlFormatting, 0);
     EXPECT_EQ(AttachmentCount(), 0);
     EXPECT_EQ(alreadySent, 0);
+}
+
+TEST_F(LoadMessageDialog, LoadIntoAnEmptyOrASentComposerAsksNothing) {
+    SaveThree();
+    for (const bool sent : {false, true}) {
+        SCOPED_TRACE(sent ? "sent" : "empty");
+        if (sent) {
+            SetWindowTextA(composeWindows.bodyEditor, "sent earlier");
+            alreadySent = 1;
+        }
+        WithDialog([&](HWND dialog, HWND list) {
+            Select(list, Find(list, "Budget"));
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_TRUE(MessageBoxes::Calls().empty());
+        EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "Budget");
+        ClearMessage();
+    }
 }
 
 TEST_F(LoadMessageDialog, NoSaveFolderGivesAnEmptyList) {

@@ -113,6 +113,17 @@ TEST_F(MainWindow, ClosingAnEmptyMessageAsksNothingAndWritesTheSettings) {
                    "ADBANNER=0\r\n");
 }
 
+TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenAtExitIsReportedBeforeTheQuit) {
+    CopyField(programDirectory, sizeof programDirectory, "Z:\\no\\such\\folder\\");
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window_));
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].text, "Error creating initialization file");
+    EXPECT_FALSE(MessageBoxes::Calls()[0].quitWaiting);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "still quits";
+}
+
 TEST_F(MainWindow, ClosingAnUnsentMessageAsksAndNoKeepsItOpen) {
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Lunch");
     MessageBoxes::Plan(IDNO);

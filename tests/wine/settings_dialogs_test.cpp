@@ -104,6 +104,35 @@ TEST_F(SettingsDialogs, SmtpWithoutAServerIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(programSettings.alwaysSave, 0) << "nothing else was stored";
 }
 
+TEST_F(SettingsDialogs, CancelAfterTheEncoderGroupRefusedAChoiceStoresNothing) {
+    programSettings.useMapi = 1;
+    CopyField(programSettings.mailFrom, "ann@example.com");
+    CopyField(programSettings.serverName, "127.0.0.1");
+    bool stayedOpen = false;
+    WhenDialogAppears([&](HWND program) {
+        CheckRadioButton(program, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_SMTP);
+        for (int id :
+             {IDC_PS_ALWAYS_CLOSE, IDC_PS_ALWAYS_SAVE, IDC_PS_ALWAYS_CLEAR, IDC_PS_ADDRESS_MAPI}) {
+            CheckDlgButton(program, id, BST_CHECKED);
+        }
+        // No RealVideo encoder in the program folder: refused.
+        CheckRadioButton(program, IDC_PS_VIDEO_WINDOWS, IDC_PS_VIDEO_REAL, IDC_PS_VIDEO_REAL);
+        MessageBoxes::Plan(IDNO);
+        SendMessageA(program, WM_COMMAND, IDOK, 0);
+        stayedOpen = IsWindow(program) != FALSE;
+        SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(window_, IDM_PROGRAM_SETTINGS);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "REAL Video encoder not found!");
+    EXPECT_EQ(programSettings.useMapi, 1);
+    EXPECT_EQ(programSettings.alwaysClose, 0);
+    EXPECT_EQ(programSettings.alwaysSave, 0);
+    EXPECT_EQ(programSettings.alwaysClear, 0);
+    EXPECT_EQ(programSettings.alwaysAddressMapi, 0);
+}
+
 TEST_F(SettingsDialogs, ProgramSettingsStoreThePostSendChoices) {
     programSettings.useMapi = 0;
     CopyField(programSettings.mailFrom, "ann@example.com");

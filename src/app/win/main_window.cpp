@@ -317,7 +317,6 @@ void TearDownMainWindow() {
         return;
     }
     app.tornDown = true;
-    PostQuitMessage(0);
     WriteSettings();
     ResetSendingState();
     ReleasePictureButtonImages();
@@ -333,6 +332,8 @@ void TearDownMainWindow() {
     }
     app.uiFont.reset();
     HandWindowsToSubsystems();
+    // Last: a message box opened while WM_QUIT waits (the settings file's error) ends at once.
+    PostQuitMessage(0);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,5 +7,6 @@
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Runs the tear-down once: quit message, settings file, fonts and images released.
+// Runs the tear-down once: settings file (its error reported while the message loop still
+// runs), fonts and images released, then the quit message.
 void TearDownMainWindow();

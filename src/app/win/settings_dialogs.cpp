@@ -32,29 +32,31 @@ void InitProgramSettings(HWND dialog) {
 }
 
 void AcceptProgramSettings(HWND dialog) {
+    const bool smtpChosen = IsChecked(dialog, IDC_USE_SMTP) && !IsChecked(dialog, IDC_USE_MAPI);
+    if (smtpChosen && !(programSettings.mailFrom[0] && programSettings.serverName[0])) {
+        ShowMessageBox(dialog,
+                       "You need to setup your SMTP information.\nUse the MAPI interface "
+                       "for sending emails.",
+                       "SMTP Setup", MB_OK | MB_ICONEXCLAMATION);
+        CheckRadioButton(dialog, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_MAPI);
+        programSettings.useMapi = 1;
+        return;
+    }
+    // The encoder group stores its choices only when it accepts them; until then nothing of
+    // this dialog is stored, so that a Cancel after a refusal keeps the settings as they were.
+    if (!AcceptEncoderGroup(dialog)) {
+        return; // an encoder that is not installed: the dialog stays open
+    }
     if (IsChecked(dialog, IDC_USE_MAPI)) {
         programSettings.useMapi = 1;
-    } else if (IsChecked(dialog, IDC_USE_SMTP)) {
-        if (programSettings.mailFrom[0] && programSettings.serverName[0]) {
-            programSettings.useMapi = 0;
-        } else {
-            ShowMessageBox(dialog,
-                           "You need to setup your SMTP information.\nUse the MAPI interface "
-                           "for sending emails.",
-                           "SMTP Setup", MB_OK | MB_ICONEXCLAMATION);
-            CheckRadioButton(dialog, IDC_USE_MAPI, IDC_USE_SMTP, IDC_USE_MAPI);
-            programSettings.useMapi = 1;
-            return;
-        }
+    } else if (smtpChosen) {
+        programSettings.useMapi = 0;
     }
     programSettings.alwaysAddressMapi = IsChecked(dialog, IDC_PS_ADDRESS_MAPI);
     RefreshSenderLine();
     programSettings.alwaysClose = IsChecked(dialog, IDC_PS_ALWAYS_CLOSE);
     programSettings.alwaysSave = IsChecked(dialog, IDC_PS_ALWAYS_SAVE);
     programSettings.alwaysClear = IsChecked(dialog, IDC_PS_ALWAYS_CLEAR);
-    if (!AcceptEncoderGroup(dialog)) {
-        return; // an encoder that is not installed: the dialog stays open
-    }
     EndDialog(dialog, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/win/message_box.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"
@@ -33,4 +34,9 @@ void ClearMessage() {
     }
     ClearAttachments();
     ResetSendingState();
+}
+
+bool AgreesToClearUnsentMessage(HWND owner) {
+    return ShowMessageBox(owner, "This e-mail has not been sent.\nClear the message anyways?",
+                          "New Message Notification", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }

@@ -2,6 +2,8 @@
 // the attachment table, found through composeWindows.
 #pragma once
 
+#include <windows.h>
+
 #include "compose/current_message.h"
 
 // 1 when the message holds anything the user entered, else 0.
@@ -9,3 +11,6 @@ int MessageHasContent();
 
 // Empties the fields, the body and the attachment table, and resets the sending state.
 void ClearMessage();
+
+// Asks "This e-mail has not been sent. Clear the message anyways?"; true when the user agrees.
+bool AgreesToClearUnsentMessage(HWND owner);

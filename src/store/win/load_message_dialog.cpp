@@ -10,7 +10,7 @@
 #include "base/win/message_box.h"
 #include "base/win/program_directory.h"
 #include "base/win/scoped_handles.h"
-#include "compose/current_message.h"
+#include "compose/win/current_message.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_list.h"
 #include "store/saved_message_names.h"
@@ -231,7 +231,12 @@ void LoadSelected(HWND dialog, HWND list) {
     if (index >= 0) {
         const SavedMessageEntry* record = RecordOf(list, index);
         const std::string path = record != nullptr ? record->path : "";
-        alreadySent = 1; // New Message then clears without asking
+        // An unsent message in the composer is only replaced when the user agrees; on Cancel
+        // it stays and the dialog stays open.
+        if (!alreadySent && MessageHasContent() && !AgreesToClearUnsentMessage(dialog)) {
+            return;
+        }
+        alreadySent = 1; // New Message then clears without asking again
         SendMessageA(storeWindows.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
         if (!path.empty()) {
             LoadMessage(path.c_str());

@@ -78,12 +78,13 @@ TEST(RecorderDisplayTexts, StatusTimeAndSize) {
     EXPECT_STREQ(texts.time, "00:03.0") << "the stopped length";
     EXPECT_STREQ(texts.size, " 4.8 kB      ");
 
+    // Playing back: the time follows the position, the size stays the recording's.
     display = {4000, 24000, 24000};
-    texts = BuildDisplayTexts(kRecorderPlaying, display, 8000, kAudioUncompressed, 0);
+    texts = BuildDisplayTexts(kRecorderPlaying, display, 8000, kAudioGsm, 0);
     EXPECT_STREQ(texts.status, "PLAYING");
     EXPECT_EQ(texts.statusColour, 0x00FF00u);
     EXPECT_STREQ(texts.time, "00:00.5");
-    EXPECT_STREQ(texts.size, " 4.0 kB      ");
+    EXPECT_STREQ(texts.size, " 4.8 kB      ");
 
     display = {0, 0, 0};
     texts = BuildDisplayTexts(kRecorderStopped, display, 0, kAudioGsm, 0);

@@ -34,7 +34,9 @@ void MessageBoxes::Reset() {
 }
 
 int MessageBoxes::Respond(HWND, const char* text, const char* caption, UINT type) {
-    calls_.push_back({text ? text : "", caption ? caption : "", type});
+    MSG quit;
+    const bool quitWaiting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+    calls_.push_back({text ? text : "", caption ? caption : "", type, quitWaiting});
     if (answers_.empty()) {
         return IDCANCEL;
     }

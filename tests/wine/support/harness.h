@@ -15,6 +15,7 @@ struct MessageBoxCall {
     std::string text;
     std::string caption;
     UINT type;
+    bool quitWaiting; // WM_QUIT was queued: a real box would have closed at once
 };
 
 class MessageBoxes {
