@@ -13,6 +13,7 @@
 
 #include "ad/ad_archive.h"
 #include "ad/frame_files.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -45,10 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int frame = FrameNumberOfEntry(name.c_str(), kFrameCount);
         char expected[16];
         FormatFrameFileName(frame, expected, sizeof expected);
-        if (frame == 0 || name != expected || stat(path.c_str(), &file) != 0 ||
-            static_cast<uint64_t>(file.st_size) > kMaxFrameFileBytes) {
-            std::abort();
-        }
+        FUZZ_CHECK(frame != 0 && name == expected && stat(path.c_str(), &file) == 0 &&
+                   static_cast<uint64_t>(file.st_size) <= kMaxFrameFileBytes);
         unlink(path.c_str());
     }
     closedir(folder);

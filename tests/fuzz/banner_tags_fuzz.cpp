@@ -8,6 +8,7 @@
 
 #include "ad/ad_replies.h"
 #include "ad/ad_url.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Exactly the received bytes on the heap: a read past them is reported.
@@ -20,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FormatAdRequest(parsed, request, sizeof request);
     }
     ArchiveDescription d;
-    if (ParseArchiveReply(reply.data(), reply.size(), d) &&
-        (d.frameCount < 1 || d.frameCount > kMaxAdFrames ||
-         d.zipStart + d.zipSize != reply.size() || !std::memchr(d.link, '\0', sizeof d.link))) {
-        std::abort();
+    if (ParseArchiveReply(reply.data(), reply.size(), d)) {
+        FUZZ_CHECK(d.frameCount >= 1 && d.frameCount <= kMaxAdFrames);
+        FUZZ_CHECK(d.zipStart + d.zipSize == reply.size());
+        FUZZ_CHECK(std::memchr(d.link, '\0', sizeof d.link) != nullptr);
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ad/frame_files.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
@@ -19,9 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int frame = FrameNumberOfEntry(name.c_str(), frameCount);
     char expected[16];
     FormatFrameFileName(frame, expected, sizeof expected);
-    if (frame != 0 && (frame > frameCount || strcasecmp(name.c_str(), expected) != 0)) {
-        std::abort();
-    }
+    FUZZ_CHECK(frame == 0 || (frame <= frameCount && strcasecmp(name.c_str(), expected) == 0));
     const std::vector<unsigned char> head(data, data + size);
     LooksLikeBitmapFile(head.data(), head.size());
     return 0;
