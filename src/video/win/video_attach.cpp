@@ -1,0 +1,268 @@
+#include "video/win/video_attach.h"
+
+#include <vfw.h>
+#include <windowsx.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/win/message_box.h"
+#include "compose/win/attachments.h"
+#include "plugins/plugin_settings.h"
+#include "plugins/win/plugin_state.h"
+#include "resources/resource_ids.h"
+#include "video/motion_jpeg.h"
+#include "video/video_attach_rules.h"
+#include "video/video_names.h"
+
+namespace {
+
+constexpr int kLargestStreams = 50;
+
+// The window whose caption shows the progress of a compression.
+HWND progressWindow = nullptr;
+
+BOOL CALLBACK ShowSaveProgress(int percent) {
+    char caption[64];
+    if (CompressionCaption(percent, caption, sizeof caption)) {
+        SetWindowTextA(progressWindow, caption);
+    }
+    return 0; // never cancels
+}
+
+void ShowCompressProgress(void*, int percent) {
+    ShowSaveProgress(percent);
+}
+
+struct AttachRun {
+    const VideoAttachTarget& target;
+    std::string capturePath;
+    PAVIFILE file;
+    char name[kVideoNameBufferSize];
+};
+
+std::string ProgramFile(const AttachRun& run, const char* name) {
+    return std::string(run.target.programDirectory) + name;
+}
+
+void ReleaseCapture(AttachRun& run) {
+    if (run.file != nullptr) {
+        AVIFileRelease(run.file);
+        run.file = nullptr;
+    }
+}
+
+// Reads the typed name and checks it. A refused name is reported and the window stays open
+// with the name box focused: true. So is a name that would overwrite the capture file itself,
+// which would lose the recording.
+bool NameRefused(AttachRun& run) {
+    std::memset(run.name, 0, sizeof run.name);
+    GetWindowTextA(run.target.nameEdit, run.name, sizeof run.name);
+    const char* text = nullptr;
+    const char* caption = nullptr;
+    if (!ValidateVideoName(run.name, pluginSettings.videoSelection)) {
+        text = kInvalidVideoNameText;
+        caption = kRenameVideoCaption;
+    } else if (lstrcmpiA(run.name, kCaptureFileName) == 0) {
+        text = kOverwriteOpenAviText;
+        caption = kAviErrorCaption;
+    } else {
+        return false;
+    }
+    ShowMessageBox(run.target.dialog, text, caption, MB_OK | MB_ICONSTOP);
+    SetFocus(run.target.nameEdit);
+    ReleaseCapture(run);
+    AVIFileExit();
+    return true;
+}
+
+void AttachProgramFile(const AttachRun& run) {
+    AddAttachment(ProgramFile(run, run.name).c_str());
+}
+
+bool CaptureCompressed(const AttachRun& run) {
+    unsigned char head[kCaptureHeadSize];
+    std::FILE* capture = std::fopen(run.capturePath.c_str(), "rb");
+    if (capture == nullptr) {
+        return false;
+    }
+    const size_t got = std::fread(head, 1, sizeof head, capture);
+    std::fclose(capture);
+    return CaptureIsCompressed(head, got);
+}
+
+// A compressed capture is attached as it is, copied under the chosen name.
+bool CopyCapture(AttachRun& run) {
+    std::FILE* capture = std::fopen(run.capturePath.c_str(), "rb");
+    if (NameRefused(run)) {
+        if (capture != nullptr) {
+            std::fclose(capture);
+        }
+        return true;
+    }
+    const std::string target = ProgramFile(run, run.name);
+    DeleteFileA(target.c_str());
+    std::FILE* copy = capture != nullptr ? std::fopen(target.c_str(), "wb") : nullptr;
+    if (copy != nullptr) {
+        char block[kCopyBlockSize];
+        size_t got;
+        while ((got = std::fread(block, 1, sizeof block, capture)) > 0) {
+            std::fwrite(block, 1, got, copy);
+        }
+        std::fclose(copy);
+    }
+    if (capture != nullptr) {
+        std::fclose(capture);
+    }
+    AttachProgramFile(run);
+    return false;
+}
+
+bool IndeoCodecInstalled() {
+    char windows[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("windir", windows, sizeof windows) == 0) {
+        return false;
+    }
+    for (const char* folder : {"\\system\\", "\\system32\\"}) {
+        const std::string path = std::string(windows) + folder + "ir32_32.dll";
+        std::FILE* codec = std::fopen(path.c_str(), "rb");
+        if (codec != nullptr) {
+            std::fclose(codec);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The platform's AVI save with the Indeo 3.2 compressor, where that codec is installed.
+bool SaveWithIndeo(AttachRun& run) {
+    PAVISTREAM streams[kLargestStreams] = {};
+    AVICOMPRESSOPTIONS options[kLargestStreams] = {};
+    LPAVICOMPRESSOPTIONS pointers[kLargestStreams] = {};
+    int count = 0;
+    while (count < kLargestStreams &&
+           AVIFileGetStream(run.file, &streams[count], 0, count) == AVIERR_OK) {
+        ++count;
+    }
+    for (int i = 0; i < count; ++i) {
+        AVISTREAMINFOA info = {};
+        AVIStreamInfoA(streams[i], &info, sizeof info);
+        const StreamCompressOptions wanted = CompressOptionsFor(info.fccType);
+        AVICOMPRESSOPTIONS& o = options[i];
+        o.fccType = wanted.type;
+        o.fccHandler = wanted.handler;
+        o.dwKeyFrameEvery = wanted.keyFrameEvery;
+        o.dwQuality = wanted.quality;
+        o.dwBytesPerSecond = wanted.bytesPerSecond;
+        o.dwFlags = wanted.flags;
+        o.dwInterleaveEvery = wanted.interleaveEvery;
+        if (wanted.ownFormat) {
+            LONG size = 0;
+            const LONG start = AVIStreamStart(streams[i]);
+            AVIStreamReadFormat(streams[i], start, nullptr, &size);
+            o.cbFormat = static_cast<DWORD>(size);
+            o.lpFormat = GlobalAllocPtr(GMEM_MOVEABLE | GMEM_ZEROINIT, size > 0 ? size : 1);
+            AVIStreamReadFormat(streams[i], start, o.lpFormat, &size);
+        }
+        pointers[i] = &o;
+    }
+    const auto release = [&]() {
+        AVISaveOptionsFree(count, pointers);
+        for (int i = 0; i < count; ++i) {
+            AVIStreamRelease(streams[i]);
+        }
+    };
+    if (NameRefused(run)) {
+        release();
+        return true;
+    }
+    const std::string target = ProgramFile(run, run.name);
+    DeleteFileA(target.c_str());
+    const HRESULT result =
+        AVISaveVA(target.c_str(), nullptr, ShowSaveProgress, count, streams, pointers);
+    const char* error = AviSaveErrorText(static_cast<uint32_t>(result));
+    if (error != nullptr) {
+        ShowMessageBox(run.target.dialog, error, kAviErrorCaption, MB_OK);
+    }
+    release();
+    if (result == AVIERR_OK) {
+        AttachProgramFile(run);
+    }
+    return false;
+}
+
+// Without that codec the raw frames become Motion-JPEG, written by the program's own AVI code.
+bool SaveAsMotionJpeg(AttachRun& run) {
+    if (NameRefused(run)) {
+        return true;
+    }
+    const std::string target = ProgramFile(run, run.name);
+    DeleteFileA(target.c_str());
+    const MotionJpegResult result = CompressToMotionJpeg(run.capturePath.c_str(), target.c_str(),
+                                                         ShowCompressProgress, nullptr);
+    switch (result) {
+    case MotionJpegResult::Written:
+        AttachProgramFile(run);
+        break;
+    case MotionJpegResult::Unsupported:
+        ShowMessageBox(run.target.dialog, kEncoderMissingText, kEncoderMissingCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case MotionJpegResult::Unreadable:
+    case MotionJpegResult::WriteFailed:
+        ShowMessageBox(run.target.dialog, kSaveAviFailedText, kAviErrorCaption, MB_OK);
+        break;
+    }
+    return false;
+}
+
+// RealVideo: the capture file stays for the encoder, which the main window runs.
+bool HandToRealVideo(AttachRun& run) {
+    if (NameRefused(run)) {
+        return true;
+    }
+    DeleteFileA(ProgramFile(run, run.name).c_str());
+    std::memset(encoderOutputName, 0, sizeof encoderOutputName);
+    lstrcpynA(encoderOutputName, run.name, sizeof encoderOutputName);
+    PostMessageA(run.target.mainWindow, WM_COMMAND, IDM_REALVIDEO_ENCODE, 0);
+    return false;
+}
+
+bool AttachOpenedCapture(AttachRun& run) {
+    const int selection = pluginSettings.videoSelection;
+    if (selection == kVideoRealVideo) {
+        return HandToRealVideo(run);
+    }
+    const bool compressed = CaptureCompressed(run);
+    if (compressed) {
+        return CopyCapture(run);
+    }
+    if (selection != kVideoWindowsCodecs) {
+        return false; // a raw capture under a selection of neither kind is not attached
+    }
+    return IndeoCodecInstalled() ? SaveWithIndeo(run) : SaveAsMotionJpeg(run);
+}
+
+} // namespace
+
+bool AttachVideo(const VideoAttachTarget& target, VideoCaptureState& state) {
+    AttachRun run = {target, std::string(target.programDirectory) + kCaptureFileName, nullptr, {}};
+    progressWindow = target.dialog;
+    AVIFileInit();
+    if (AVIFileOpenA(&run.file, run.capturePath.c_str(), OF_READ, nullptr) != AVIERR_OK) {
+        run.file = nullptr;
+        ShowMessageBox(target.dialog, kCaptureOpenFailedText, kVideoErrorCaption, MB_OK);
+    } else if (AttachOpenedCapture(run)) {
+        return true; // NameRefused released the file and the library
+    }
+    NoteVideoAttached(state);
+    if (run.file != nullptr) {
+        ReleaseCapture(run);
+        if (pluginSettings.videoSelection != kVideoRealVideo) {
+            DeleteFileA(run.capturePath.c_str());
+        }
+    }
+    AVIFileExit();
+    return false;
+}
