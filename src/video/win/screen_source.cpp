@@ -19,6 +19,8 @@ constexpr int kStatusCaptureStarted = 300; // IDS_CAP_BEGIN
 constexpr int kStatusCaptureEnded = 301;   // IDS_CAP_END
 constexpr int kStatusStatistics = 511;     // IDS_CAP_STAT_VIDEOAUDIO
 constexpr DWORD kLongestWaitMs = 10;       // the capture-control callback runs at least this often
+// A first sound buffer back later than this after its own length counts as a late start.
+constexpr uint64_t kLateSoundMicroseconds = 150000;
 
 // The last grabbed frame: a 24-bit bottom-up DIB section selected into a memory DC.
 struct FrameBuffer {
@@ -278,20 +280,40 @@ std::vector<AviStreamSpec> StreamsFor(const ScreenSource& source, DWORD microSec
     return streams;
 }
 
+// Writes `milliseconds` of silence into the sound stream.
+void WriteSilence(AviWriter& writer, const WAVEFORMATEX& format, uint64_t milliseconds,
+                  DWORD& bytes) {
+    const DWORD align = format.nBlockAlign > 0 ? format.nBlockAlign : 1;
+    const size_t size =
+        static_cast<size_t>(milliseconds * format.nAvgBytesPerSec / 1000 / align * align);
+    const std::vector<char> silence(size, format.wBitsPerSample == 8 ? '\x80' : '\0');
+    if (size > 0 && WriteAviChunk(writer, 1, silence.data(), static_cast<uint32_t>(size), true)) {
+        bytes += static_cast<DWORD>(size);
+    }
+}
+
+// A device that starts late (as Wine's does) loses what was said before its first buffer: that
+// buffer ended when it came back, and the time before it becomes silence, so that the sound
+// stays with the pictures.
+void AlignSoundStart(SoundInput& input, AviWriter& writer, const WAVEFORMATEX& format,
+                     uint64_t elapsedMicroseconds, DWORD& bytes) {
+    const WAVEHDR& first = input.headers[input.next];
+    if (bytes > 0 || !(first.dwFlags & WHDR_DONE) || format.nAvgBytesPerSec == 0) {
+        return;
+    }
+    const uint64_t heard = 1000000ull * first.dwBytesRecorded / format.nAvgBytesPerSec;
+    if (elapsedMicroseconds > heard + kLateSoundMicroseconds) {
+        WriteSilence(writer, format, (elapsedMicroseconds - heard) / 1000, bytes);
+    }
+}
+
 // Silence at the end, so that the sound lasts as long as the pictures.
 void PadSound(AviWriter& writer, const WAVEFORMATEX& format, DWORD frames, DWORD microSecPerFrame,
               DWORD& bytes) {
     const uint64_t wanted =
         static_cast<uint64_t>(frames) * microSecPerFrame * format.nAvgBytesPerSec / 1000000;
-    const DWORD align = format.nBlockAlign > 0 ? format.nBlockAlign : 1;
-    if (wanted <= bytes) {
-        return;
-    }
-    const size_t missing = static_cast<size_t>((wanted - bytes) / align * align);
-    const std::vector<char> silence(missing, format.wBitsPerSample == 8 ? '\x80' : '\0');
-    if (missing > 0 &&
-        WriteAviChunk(writer, 1, silence.data(), static_cast<uint32_t>(missing), true)) {
-        bytes += static_cast<DWORD>(missing);
+    if (wanted > bytes && format.nAvgBytesPerSec > 0) {
+        WriteSilence(writer, format, (wanted - bytes) * 1000 / format.nAvgBytesPerSec, bytes);
     }
 }
 
@@ -362,6 +384,8 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
             ShowFrameNow(call.window, source);
         }
         if (withSound) {
+            AlignSoundStart(sound, writer, source.audioFormat, Microseconds(start, frequency),
+                            source.audioBytes);
             CollectSound(sound, writer, 1, source.audioBytes, false);
         }
         source.elapsedMs = static_cast<DWORD>(elapsed / 1000);
