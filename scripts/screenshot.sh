@@ -3,6 +3,8 @@
 # closes Kestro again.
 #   --load-message   the program folder holds three saved messages, and the picture,
 #                    build/screenshot-load-message.png, shows the Load Message dialog
+#   --video-recording  the video window records the screen (its Screen source), in
+#                    build/screenshot-video-recording.png
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +18,8 @@ view=main
 case "${1:-}" in
   "") ;;
   --load-message) view=load-message ;;
-  *) echo "usage: $0 [--load-message]" >&2; exit 2 ;;
+  --video-recording) view=video-recording ;;
+  *) echo "usage: $0 [--load-message | --video-recording]" >&2; exit 2 ;;
 esac
 bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
 if [[ $view == main ]]; then
@@ -45,8 +48,16 @@ saved_message() {
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$bin/Kestro.exe" "$bin/kto2mp3.exe" "$folder/"
 printf 'VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=25\r\nX=276\r\nY=90\r\nWIDTH=472\r\nHEIGHT=560\r\n' >"$folder/Kestro.ini"
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   cp "$bin/post_command.exe" "$folder/"
+fi
+if [[ $view == video-recording ]]; then
+  # The main window peeks out left of the video window, which is centred on the screen.
+  sed -i 's/^X=276\r$/X=4\r/' "$folder/Kestro.ini"
+  printf 'VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\nVIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n' \
+    >"$folder/plugin.ini"
+fi
+if [[ $view == load-message ]]; then
   saved_message Dec062026-1217AM-56 "bo@example.org-Lunch Friday  Bring the maps.kto" \
     bo@example.org 'Lunch: Friday?  Bring the maps' 'Dec 06 2026  12:17 AM' 2
   saved_message Nov302026-0415PM-08 "team@example.com-Voice note from the trip.kto" \
@@ -72,10 +83,27 @@ if [[ $view == load-message ]]; then
     sleep 0.2
   done
 fi
+if [[ $view == video-recording ]]; then
+  sleep 1
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe 1003 >/dev/null 2>&1) ||
+    echo "Could not reach the Kestro window" >&2
+  for _ in $(seq 1 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Video Message"' && break
+    sleep 0.2
+  done
+  sleep 2
+  # Record: the window records until the picture is taken.
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe 2501 "Video Message" >/dev/null 2>&1) ||
+    echo "Could not reach the video window" >&2
+fi
 sleep "${KESTRO_SCREENSHOT_DELAY:-2}"
 import -window root "$picture"
+if [[ $view == video-recording ]]; then
+  # The two windows, without the empty right of the screen.
+  convert "$picture" -crop 866x700+0+0 +repage "$picture"
+fi
 echo "Saved $picture"
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   exit 0 # the modal dialog would keep Kestro from closing; the trap ends the wineserver
 fi
 (cd "$folder" && "$KESTRO_WINE" taskkill /IM Kestro.exe >/dev/null 2>&1 || true)
