@@ -99,12 +99,13 @@ TEST_F(Commands, TheVideoDriverNoticeNamesTheCheckedDriverAndClosesItself) {
     HMENU options = GetSubMenu(GetMenu(window_), 2);
     HMENU drivers = GetSubMenu(options, 2);
     ASSERT_NE(drivers, nullptr);
-    // No capture driver here: the submenu holds its one disabled item.
+    // No camera here: the Screen source takes driver index 0, the chosen one.
     ASSERT_EQ(GetMenuItemCount(drivers), 1);
     char label[64] = {};
     GetMenuStringA(drivers, 0, label, sizeof label, MF_BYPOSITION);
-    EXPECT_STREQ(label, "No Video Drivers");
-    EXPECT_EQ(app.videoDriversMissing, 1);
+    EXPECT_STREQ(label, "&0 Screen");
+    EXPECT_TRUE(GetMenuState(drivers, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_EQ(app.videoDriversMissing, 0);
 
     // Drivers 0 and 2 as start-up lists them: the check mark follows the position.
     DeleteMenu(drivers, 0, MF_BYPOSITION);

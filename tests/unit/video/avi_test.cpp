@@ -91,9 +91,12 @@ std::string ChunkBytes(const std::string& file, const AviChunk& chunk) {
 
 TEST(Avi, TheWriterLaysOutHeadersChunksAndIndexAsTheReaderFindsThem) {
     const std::string path = TempPath("clip.avi");
+    AviStreamSpec video = VideoStream(kMotionJpegHandler, {1, 2, 3, 4});
+    video.header.language = 9;
+    video.header.frame[2] = kWidth;
+    video.header.frame[3] = kHeight;
     AviWriter writer;
-    ASSERT_TRUE(OpenAviWriter(writer, path.c_str(), MainHeader(),
-                              {VideoStream(kMotionJpegHandler, {1, 2, 3, 4}), SoundStream()}));
+    ASSERT_TRUE(OpenAviWriter(writer, path.c_str(), MainHeader(), {video, SoundStream()}));
     const std::string frames[] = {"abc", "", "defgh"}; // odd sizes get a pad byte
     for (const std::string& frame : frames) {
         ASSERT_TRUE(WriteAviChunk(writer, 0, frame.data(), static_cast<uint32_t>(frame.size()),
@@ -116,6 +119,25 @@ TEST(Avi, TheWriterLaysOutHeadersChunksAndIndexAsTheReaderFindsThem) {
     EXPECT_EQ(contents.streams[0].header.suggestedBufferSize, 5u);
     EXPECT_EQ(contents.streams[0].format, std::vector<unsigned char>({1, 2, 3, 4}));
     EXPECT_EQ(contents.streams[1].header.length, 30u) << "bytes of 8-bit mono";
+    EXPECT_EQ(contents.streams[0].header.language, 9);
+    EXPECT_EQ(contents.streams[0].header.frame[3], kHeight);
+    EXPECT_EQ(contents.main.width, static_cast<uint32_t>(kWidth));
+    EXPECT_EQ(contents.main.height, static_cast<uint32_t>(kHeight));
+
+    // The headers' fields where players look for them.
+    const size_t avih = file.find("avih") + 8;
+    EXPECT_EQ(file.substr(avih, 4), U32(100000)) << "microseconds a frame";
+    EXPECT_EQ(file.substr(avih + 16, 4), U32(3)) << "frames";
+    EXPECT_EQ(file.substr(avih + 24, 4), U32(2)) << "streams";
+    EXPECT_EQ(file.substr(avih + 32, 8), U32(kWidth) + U32(kHeight));
+    const size_t strh = file.find("strh") + 8;
+    EXPECT_EQ(file.substr(strh, 8), "vidsMJPG");
+    EXPECT_EQ(file.substr(strh + 14, 2), U16(9)) << "language";
+    EXPECT_EQ(file.substr(strh + 20, 16), U32(100000) + U32(1000000) + U32(0) + U32(3));
+    EXPECT_EQ(file.substr(strh + 48, 8), U16(0) + U16(0) + U16(kWidth) + U16(kHeight));
+    const size_t wave = file.rfind("strf") + 8;
+    EXPECT_EQ(file.substr(wave, 16), U16(1) + U16(1) + U32(8000) + U32(8000) + U16(1) + U16(8))
+        << "PCM, mono, 8 bits";
     ASSERT_EQ(contents.chunks.size(), 6u);
     for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(ChunkBytes(file, contents.chunks[i]), i % 2 ? "0123456789" : frames[i / 2]);
@@ -177,6 +199,30 @@ TEST(Avi, DamagedFilesAreRefusedWithTheirReason) {
     EXPECT_EQ(contents.chunks.size(), 4u);
 }
 
+TEST(Avi, FramesAreFoundInsideRecListsAndEverythingElseIsPassedOver) {
+    const std::string strl = Chunk("LIST", "strl" + Chunk("strh", "vids" + std::string(52, '\0')) +
+                                               Chunk("strf", "fmt"));
+    const std::string header = Chunk("LIST", "hdrl" + Chunk("avih", std::string(56, '\0')) + strl);
+    const std::string movie =
+        Chunk("LIST", "movi" + Chunk("00dc", "one") + Chunk("JUNK", "xx") + Chunk("ix00", "idx") +
+                          Chunk("LIST", "rec " + Chunk("00dc", "two") + Chunk("01wb", "no stream") +
+                                            Chunk("LIST", "rec " + Chunk("00dc", "nested"))) +
+                          Chunk("0aXX", "") + Chunk("00dc", "three"));
+    const std::string file = Chunk("RIFF", "AVI " + header + movie + Chunk("idx1", ""));
+    AviContents contents;
+    ASSERT_EQ(ReadBytesAsAvi(file, contents), AviReadResult::Ok);
+    std::vector<std::string> frames;
+    for (const AviChunk& chunk : contents.chunks) {
+        frames.push_back(ChunkBytes(file, chunk));
+    }
+    EXPECT_EQ(frames, std::vector<std::string>({"one", "two", "three"}));
+    EXPECT_EQ(contents.streams[0].format, std::vector<unsigned char>({'f', 'm', 't'}));
+    const AviByteSource source = {nullptr, reinterpret_cast<const unsigned char*>(file.data()),
+                                  file.size()};
+    std::vector<unsigned char> bytes;
+    EXPECT_FALSE(ReadAviChunk(source, {0, 0, file.size() - 2, 3}, bytes)) << "past the end";
+}
+
 void NoteProgress(void* context, int percent) {
     static_cast<std::vector<int>*>(context)->push_back(percent);
 }
@@ -197,6 +243,8 @@ TEST(Avi, RawClipsBecomeMotionJpegKeyFramesWithTheSoundInPlace) {
     ASSERT_EQ(ReadBytesAsAvi(file, contents), AviReadResult::Ok);
     EXPECT_EQ(contents.main.totalFrames, 12u);
     EXPECT_EQ(contents.main.microSecPerFrame, 100000u);
+    EXPECT_EQ(contents.streams[0].header.language, 9);
+    EXPECT_EQ(contents.streams[0].header.frame[3], kHeight);
     EXPECT_EQ(contents.main.width, static_cast<uint32_t>(kWidth));
     ASSERT_EQ(contents.streams.size(), 2u);
     EXPECT_EQ(contents.streams[0].header.handler, kMotionJpegHandler);
@@ -229,6 +277,7 @@ TEST(Avi, RawClipsBecomeMotionJpegKeyFramesWithTheSoundInPlace) {
 TEST(Avi, ClipsTheCompressorCannotWriteAreNamed) {
     const std::string raw = TempPath("raw.avi");
     const std::string target = TempPath("out.avi");
+    std::remove(target.c_str());
     WriteRawClip(raw, 2);
     EXPECT_EQ(
         CompressToMotionJpeg(raw.c_str(), (target + "/missing/x.avi").c_str(), nullptr, nullptr),
