@@ -30,7 +30,7 @@ RECT Rect(HWND window) {
 
 class AttachmentStrip : public MainWindowTest {
   protected:
-    HWND Strip() const { return app.attachStrip; }
+    HWND Strip() const { return composeWindows.attachStrip; }
 
     std::string MakeFile(const std::string& name, const std::string& bytes = "some bytes") {
         const std::string path = folder_ + name;
@@ -149,7 +149,7 @@ TEST_F(AttachmentStrip, AcceptsAnEmptyFileSilentlyWithoutAddingIt) {
 TEST_F(AttachmentStrip, AppearsWithTheFirstAttachmentAndTheBodyShrinks) {
     RECT client;
     GetClientRect(window_, &client);
-    const RECT bodyBefore = Rect(app.bodyEditor);
+    const RECT bodyBefore = Rect(composeWindows.bodyEditor);
     ASSERT_EQ(AddAttachment(MakeFile("notes.txt").c_str()), 1);
     PumpMessages();
     const RECT strip = Rect(Strip());
@@ -157,7 +157,7 @@ TEST_F(AttachmentStrip, AppearsWithTheFirstAttachmentAndTheBodyShrinks) {
     EXPECT_EQ(strip.top, client.bottom - 162);
     EXPECT_EQ(strip.right, client.right);
     EXPECT_EQ(strip.bottom - strip.top, 75);
-    const RECT body = Rect(app.bodyEditor);
+    const RECT body = Rect(composeWindows.bodyEditor);
     EXPECT_EQ(body.top, bodyBefore.top);
     EXPECT_EQ(body.bottom - body.top, bodyBefore.bottom - bodyBefore.top - 75);
 
@@ -218,7 +218,7 @@ TEST_F(AttachmentStrip, RemoveAsksAndTakesEveryEntrySelectedWithCtrl) {
     EXPECT_EQ(attachmentTable.slots[0].selected, 0u);
     // Without the focus, such a click only brings the focus back and keeps the selection.
     Click(0);
-    SetFocus(app.bodyEditor);
+    SetFocus(composeWindows.bodyEditor);
     SendMessageA(Strip(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 70));
     EXPECT_EQ(attachmentTable.slots[0].selected, 1u);
     EXPECT_EQ(GetFocus(), Strip());

@@ -106,7 +106,7 @@ void CALLBACK ReadPopupMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 
 class BodyEditor : public MainWindowTest {
   protected:
-    HWND Body() const { return app.bodyEditor; }
+    HWND Body() const { return composeWindows.bodyEditor; }
     HWND FontBox() const { return Child(IDC_FONT_NAME_BOX); }
     HWND SizeBox() const { return Child(IDC_FONT_SIZE_BOX); }
     HWND ColourBox() const { return Child(IDC_COLOUR_BOX); }
@@ -209,8 +209,8 @@ TEST_F(BodyEditor, StartsWithTrueTypeFacesSevenSizesFifteenColoursAndArial10) {
     EXPECT_EQ(SendMessageA(ColourBox(), CB_GETITEMDATA, 1, 0), RGB(0, 0, 255));
     EXPECT_EQ(SendMessageA(ColourBox(), CB_GETITEMDATA, 14, 0), RGB(192, 192, 192));
     ExpectBarShowsDefault();
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FontBox(), WM_GETFONT, 0, 0)), app.uiFont);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(SizeBox(), WM_GETFONT, 0, 0)), app.uiFont);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FontBox(), WM_GETFONT, 0, 0)), app.uiFont.get());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(SizeBox(), WM_GETFONT, 0, 0)), app.uiFont.get());
 
     Type("Hello");
     ExpectDefaultFormat(0);

@@ -30,7 +30,7 @@ TEST_F(Commands, NewMessageAsksEvenWhenEmptyAndClearsEverythingOnOk) {
     SetWindowTextA(Edit(IDC_TO_EDIT), "ann@example.com");
     SetWindowTextA(Edit(IDC_CC_EDIT), "bo@example.com");
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Plans");
-    SetWindowTextA(app.bodyEditor, "See you");
+    SetWindowTextA(composeWindows.bodyEditor, "See you");
     htmlFormatting = 1;
     Command(window_, IDM_NEW_MESSAGE);
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "ann@example.com") << "Cancel keeps the message";
@@ -41,7 +41,7 @@ TEST_F(Commands, NewMessageAsksEvenWhenEmptyAndClearsEverythingOnOk) {
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "< click here to enter recipients >");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), "< click here to enter carbon copy recipients >");
     EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "< click here to enter subject text >");
-    EXPECT_EQ(TextOf(app.bodyEditor), "");
+    EXPECT_EQ(TextOf(composeWindows.bodyEditor), "");
     EXPECT_EQ(htmlFormatting, 0);
     EXPECT_EQ(MessageHasContent(), 0);
 }
@@ -75,7 +75,7 @@ TEST_F(Commands, TabMovesThroughTheFieldsIntoTheBody) {
     SendMessageA(Edit(IDC_BCC_EDIT), WM_CHAR, VK_TAB, 0);
     EXPECT_EQ(GetFocus(), Edit(IDC_SUBJECT_EDIT));
     SendMessageA(Edit(IDC_SUBJECT_EDIT), WM_CHAR, VK_TAB, 0);
-    EXPECT_EQ(GetFocus(), app.bodyEditor);
+    EXPECT_EQ(GetFocus(), composeWindows.bodyEditor);
     SetFocus(Edit(IDC_TO_EDIT));
     SendMessageA(Edit(IDC_TO_EDIT), WM_CHAR, VK_TAB, 0);
     EXPECT_EQ(GetFocus(), Edit(IDC_CC_EDIT));

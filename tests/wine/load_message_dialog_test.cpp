@@ -238,14 +238,14 @@ TEST_F(LoadMessageDialog, TheDeleteKeyHidesAndTheDeleteButtonRemovesFromDisk) {
 TEST_F(LoadMessageDialog, LoadWithoutASelectionLeavesTheComposerAlone) {
     SaveThree();
     SetWindowTextA(Edit(IDC_TO_EDIT), "keep@example.com");
-    SetWindowTextA(app.bodyEditor, "draft");
+    SetWindowTextA(composeWindows.bodyEditor, "draft");
     WithDialog([&](HWND dialog, HWND list) {
         EXPECT_EQ(Count(list), 3);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         EXPECT_FALSE(IsWindowVisible(dialog)); // ended
     });
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "keep@example.com");
-    EXPECT_EQ(TextOf(app.bodyEditor), "draft");
+    EXPECT_EQ(TextOf(composeWindows.bodyEditor), "draft");
     EXPECT_EQ(alreadySent, 0);
     EXPECT_TRUE(MessageBoxes::Calls().empty());
 }
@@ -254,7 +254,7 @@ TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFil
     SaveThree();
     SetWindowTextA(Edit(IDC_TO_EDIT), "draft@example.com");
     SetWindowTextA(Edit(IDC_CC_EDIT), "cc@example.com");
-    SetWindowTextA(app.bodyEditor, "unsent draft");
+    SetWindowTextA(composeWindows.bodyEditor, "unsent draft");
     htmlFormatting = 1;
     WithDialog([&](HWND dialog, HWND list) {
         Select(list, Find(list, "Concert"));
@@ -267,7 +267,7 @@ TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFil
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "cy@ex.com");
     EXPECT_EQ(TextOf(Edit(IDC_CC_EDIT)), kCcPlaceholder);
     EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "Concert");
-    EXPECT_EQ(TextOf(app.bodyEditor), "Concert");
+    EXPECT_EQ(TextOf(composeWindows.bodyEditor), "Concert");
     EXPECT_EQ(htmlFormatting, 0);
     EXPECT_EQ(AttachmentCount(), 0);
     EXPECT_EQ(alreadySent, 0);

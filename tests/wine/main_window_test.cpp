@@ -62,9 +62,9 @@ TEST_F(MainWindow, HasItsChildrenAtTheirPlacesAt96Dpi) {
     EXPECT_EQ(TextOf(logo), "Icon");
     ExpectRect(logo, w - 55, 2, 50, 50);
 
-    ExpectRect(app.addressPanel, 0, 45, w - 3, 112);
-    EXPECT_EQ(ClassOf(app.addressPanel), "MAILFIELD_CLASS");
-    EXPECT_TRUE(GetWindowLongA(app.addressPanel, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    ExpectRect(composeWindows.addressPanel, 0, 45, w - 3, 112);
+    EXPECT_EQ(ClassOf(composeWindows.addressPanel), "MAILFIELD_CLASS");
+    EXPECT_TRUE(GetWindowLongA(composeWindows.addressPanel, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     // The format bar stands under the panel: y = 112 + 48; the size box is 2 * 16 + 11 wide.
     RECT font = RectInParent(Child(IDC_FONT_NAME_BOX));
@@ -157,7 +157,7 @@ TEST_F(MainWindow, AnEmptyMessageShowsThePlaceholdersAndHasNoContent) {
     EXPECT_EQ(TextOf(Edit(IDC_BCC_EDIT)), "< click here to enter blind carbon copy recipients >");
     EXPECT_EQ(TextOf(Edit(IDC_SUBJECT_EDIT)), "< click here to enter subject text >");
     EXPECT_EQ(MessageHasContent(), 0);
-    SetWindowTextA(app.bodyEditor, "Hello");
+    SetWindowTextA(composeWindows.bodyEditor, "Hello");
     EXPECT_EQ(MessageHasContent(), 1);
     ClearMessage();
     EXPECT_EQ(MessageHasContent(), 0);

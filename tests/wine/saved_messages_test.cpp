@@ -90,20 +90,21 @@ class SavedMessages : public MainWindowTest {
 
     std::string Field(int editId) const { return TextOf(Edit(editId)); }
 
-    std::string BodyText() const { return TextOf(app.bodyEditor); }
+    std::string BodyText() const { return TextOf(composeWindows.bodyEditor); }
 
     std::string BodyRtf() const {
         std::string rtf;
         EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectRtf};
-        SendMessageA(app.bodyEditor, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        SendMessageA(composeWindows.bodyEditor, EM_STREAMOUT, SF_RTF,
+                     reinterpret_cast<LPARAM>(&stream));
         return rtf;
     }
 
     CHARFORMATA FormatAt(int position) const {
-        SendMessageA(app.bodyEditor, EM_SETSEL, position, position + 1);
+        SendMessageA(composeWindows.bodyEditor, EM_SETSEL, position, position + 1);
         CHARFORMATA format = {};
         format.cbSize = sizeof format;
-        SendMessageA(app.bodyEditor, EM_GETCHARFORMAT, SCF_SELECTION,
+        SendMessageA(composeWindows.bodyEditor, EM_GETCHARFORMAT, SCF_SELECTION,
                      reinterpret_cast<LPARAM>(&format));
         return format;
     }
@@ -147,8 +148,8 @@ TEST_F(SavedMessages, AFormattedMessageWithTwoAttachmentsIsSavedAndLoadedBackWho
     Fill(IDC_CC_EDIT, "dee@example.com");
     Fill(IDC_BCC_EDIT, "eve@example.com");
     Fill(IDC_SUBJECT_EDIT, "Lunch: Friday? Bring maps");
-    SetWindowTextA(app.bodyEditor, "Lunch at noon\r\nBring the maps");
-    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 5);
+    SetWindowTextA(composeWindows.bodyEditor, "Lunch at noon\r\nBring the maps");
+    SendMessageA(composeWindows.bodyEditor, EM_SETSEL, 0, 5);
     SendMessageA(Child(IDC_BOLD_BUTTON), BM_CLICK, 0, 0);
     PumpMessages();
     ASSERT_EQ(htmlFormatting, 1);

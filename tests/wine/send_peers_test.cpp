@@ -80,7 +80,7 @@ TEST_F(SendingToScriptedPeer, RepliesCutIntoSingleBytesAndMultiLineRepliesAreRea
     ScriptedSmtpPeer peer(script);
     ASSERT_TRUE(UsePeer(peer));
     Address("bob@example.net; cy@example.com", "Cut replies");
-    SetWindowTextA(app.bodyEditor, "First line\r\n.\r\n.x\r\nLast");
+    SetWindowTextA(composeWindows.bodyEditor, "First line\r\n.\r\n.x\r\nLast");
 
     SendUntilIdle(true);
 

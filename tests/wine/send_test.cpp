@@ -40,20 +40,20 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
     SetWindowTextA(Edit(IDC_BCC_EDIT), "eve@example.org");
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Files for Bob");
     // Arial 10 points throughout, "Hello" bold and red; a line holding only a dot.
-    SetWindowTextA(app.bodyEditor, "Hello Bob,\r\nsee the files.\r\n.\r\nAnn");
+    SetWindowTextA(composeWindows.bodyEditor, "Hello Bob,\r\nsee the files.\r\n.\r\nAnn");
     CHARFORMATA format = {};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_COLOR;
     format.yHeight = 200;
     lstrcpyA(format.szFaceName, "Arial");
-    SendMessageA(app.bodyEditor, EM_SETSEL, 0, -1);
-    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+    SendMessageA(composeWindows.bodyEditor, EM_SETSEL, 0, -1);
+    SendMessageA(composeWindows.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&format));
     format.dwMask = CFM_BOLD | CFM_COLOR;
     format.dwEffects = CFE_BOLD;
     format.crTextColor = RGB(255, 0, 0);
-    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 5);
-    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+    SendMessageA(composeWindows.bodyEditor, EM_SETSEL, 0, 5);
+    SendMessageA(composeWindows.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&format));
     htmlFormatting = 1;
     // More than two chunks of the disk reader, every byte value, and a small text file.
@@ -258,7 +258,7 @@ TEST_F(Sending, AccentedSubjectAndBodyArriveEncodedAndDecodeToWhatWasTyped) {
     REQUIRE_SINK();
     Address("bob@example.net", "Caf\xE9 cr\xE8me");
     // Lines that would end the mail data or lose their dot if they went out as typed.
-    SetWindowTextA(app.bodyEditor, "Un caf\xE9 = deux\r\n.\r\n.x\r\n..\r\n.fin");
+    SetWindowTextA(composeWindows.bodyEditor, "Un caf\xE9 = deux\r\n.\r\n.x\r\n..\r\n.fin");
     const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     EXPECT_NE(mail.data.find("\r\nSubject: =?windows-1252?Q?Caf=E9_cr=E8me?=\r\nX-mailer: "),
@@ -280,13 +280,13 @@ TEST_F(Sending, ALongFormattedParagraphGoesOutInLinesTheServerTakes) {
     while (paragraph.size() < 3000) {
         paragraph += "All work & no play. ";
     }
-    SetWindowTextA(app.bodyEditor, paragraph.c_str());
+    SetWindowTextA(composeWindows.bodyEditor, paragraph.c_str());
     CHARFORMATA format = {};
     format.cbSize = sizeof format;
     format.dwMask = CFM_BOLD;
     format.dwEffects = CFE_BOLD;
-    SendMessageA(app.bodyEditor, EM_SETSEL, 0, 3);
-    SendMessageA(app.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
+    SendMessageA(composeWindows.bodyEditor, EM_SETSEL, 0, 3);
+    SendMessageA(composeWindows.bodyEditor, EM_SETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&format));
     htmlFormatting = 1;
     const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
@@ -460,7 +460,7 @@ TEST_F(Sending, TheToFieldIsCheckedBeforeConnecting) {
     for (const Case& c : cases) {
         MessageBoxes::Reset();
         SetWindowTextA(Edit(IDC_TO_EDIT), c.to);
-        SetFocus(app.bodyEditor);
+        SetFocus(composeWindows.bodyEditor);
         Command(window_, IDM_SEND);
         ASSERT_TRUE(
             PumpUntil([] { return !MessageBoxes::Calls().empty() && sendState == 0; }, 10000))

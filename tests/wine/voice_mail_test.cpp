@@ -145,7 +145,7 @@ TEST_F(VoiceMail, TwoRecordedTakesGoOutAsGsmAndMp3AndArriveAsTheFilesAttached) {
 
     SetWindowTextA(Edit(IDC_TO_EDIT), "bob@example.net");
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), "Two voice messages");
-    SetWindowTextA(app.bodyEditor, "Bob, listen to these.");
+    SetWindowTextA(composeWindows.bodyEditor, "Bob, listen to these.");
     const Delivered received = Send([](HWND sent) { SendMessageA(sent, WM_COMMAND, IDOK, 0); });
     for (const MessageBoxCall& call : MessageBoxes::Calls()) {
         ADD_FAILURE() << "message box " << call.caption << ": " << call.text;

@@ -245,7 +245,7 @@ TEST_F(VoiceRecorder, RecordsASpokenPhrasePlaysItBackAndAttachesItAsGsm) {
     char label[32];
     AttachmentDisplayName(Attached(0).c_str(), label);
     EXPECT_STREQ(label, "voicemsg.wav");
-    EXPECT_TRUE(IsWindowVisible(app.attachStrip));
+    EXPECT_TRUE(IsWindowVisible(composeWindows.attachStrip));
     EXPECT_FALSE(FileExists(folder_ + "temptemp.tmp")) << "the engine deletes it on close";
     EXPECT_TRUE(FileExists(folder_ + "tempwave.wav")) << "it stays after compression";
 

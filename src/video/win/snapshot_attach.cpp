@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/win/attachments.h"
 #include "video/snapshot_jpeg.h"
 #include "video/video_names.h"

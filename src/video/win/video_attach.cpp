@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/win/attachments.h"
 #include "plugins/plugin_settings.h"
 #include "plugins/win/plugin_state.h"

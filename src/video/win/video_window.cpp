@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/plugin_state.h"

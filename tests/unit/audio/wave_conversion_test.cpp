@@ -312,7 +312,7 @@ TEST(WaveConversion, AFramesOnlyDestinationHoldsTheConvertedBytesAloneAlsoAfterC
     EXPECT_EQ(cleanup.Run(), ConversionResult::Cancelled);
     EXPECT_EQ(cleanup.dialog.titles.back(), "Cleanup Pass -- 100%");
     EXPECT_EQ(ReadBytes(cleanup.destination), Scrambled(sound.substr(0, 16000)));
-    EXPECT_EQ(cleanup.job.destinationFile.file, nullptr);
+    EXPECT_EQ(cleanup.job.destinationFile.file.get(), nullptr);
 }
 
 TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {
@@ -325,8 +325,8 @@ TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {
     EXPECT_EQ(OpenConversion(beyond.job), 0);
     EXPECT_EQ(beyond.codec.closed, 1);
     EXPECT_EQ(beyond.job.sourceBuffer, nullptr);
-    EXPECT_EQ(beyond.job.sourceFile.file, nullptr);
-    EXPECT_EQ(beyond.job.destinationFile.file, nullptr);
+    EXPECT_EQ(beyond.job.sourceFile.file.get(), nullptr);
+    EXPECT_EQ(beyond.job.destinationFile.file.get(), nullptr);
 
     Conversion missing;
     missing.Prepare(TempPath("missing.wav"), 100, 100);

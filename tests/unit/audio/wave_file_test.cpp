@@ -69,7 +69,7 @@ uint32_t OpenBytes(const std::string& bytes, WaveFileInfo& info, Answers& answer
 }
 
 bool IsZeroed(const WaveFileInfo& i) {
-    return i.flags == 0 && i.file.file == nullptr && i.dataOffset == 0 && i.dataSize == 0 &&
+    return i.flags == 0 && i.file.file.get() == nullptr && i.dataOffset == 0 && i.dataSize == 0 &&
            i.sampleCount == 0 && i.format == nullptr && i.formatBlockSize == 0;
 }
 

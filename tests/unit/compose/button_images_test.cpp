@@ -86,8 +86,8 @@ TEST(LogoAnimation, StopsOnItsRestingFrameWhenTheSendHasEndedOrFailed) {
         EXPECT_EQ(logo.shownFrame, 0);
     }
     EXPECT_FALSE(SendHasEnded(0xFFFFFF));
-    EXPECT_TRUE(SendIsRunning(1));
-    EXPECT_FALSE(SendIsRunning(0x40408));
+    EXPECT_TRUE(SendCanBeCancelled(1));
+    EXPECT_FALSE(SendCanBeCancelled(0x40408));
 }
 
 } // namespace

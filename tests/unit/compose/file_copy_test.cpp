@@ -1,4 +1,4 @@
-#include "compose/file_copy.h"
+#include "base/file_copy.h"
 
 #include <gtest/gtest.h>
 

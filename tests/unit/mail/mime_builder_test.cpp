@@ -3,7 +3,7 @@
 #include "mail/mime_builder.h"
 #include "mail/outgoing_message.h"
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Which send states refuse recording and which can be cancelled.
 #include <gtest/gtest.h>
 
-#include "mail/send_state_rules.h"
+#include "mail/send_state.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "mail/smtp_session.h"
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 #include "mail/body_parts.h"
 #include "mail/outgoing_message.h"
 

@@ -2,8 +2,8 @@
 // hand-written file, and files that are cut short, overlong or junk.
 #include "store/saved_message_file.h"
 
-#include "app/file_bytes.h"
-#include "app/settings_file.h"
+#include "base/file_bytes.h"
+#include "base/program_settings.h"
 #include "mail/outgoing_message.h"
 
 #include <gtest/gtest.h>

@@ -446,7 +446,7 @@ TEST_F(RecorderEngineTest, StartRecordingFailuresCloseEverythingOnce) {
         EXPECT_EQ(engine_.deviceOpen, 0);
         EXPECT_EQ(engine_.state, kRecorderStopped);
         EXPECT_TRUE(device_.timers.empty());
-        EXPECT_EQ(files_.file.file, nullptr) << "the temporary file is closed";
+        EXPECT_EQ(files_.file.file.get(), nullptr) << "the temporary file is closed";
         ReleaseRecorder(engine_);
     }
 }
@@ -524,7 +524,7 @@ TEST_F(RecorderEngineTest, PlaysARecordingShorterThanOneBufferAndSaysWhenItEnds)
     EXPECT_TRUE(device_.timers.empty());
     EXPECT_EQ(device_.played, std::vector<std::string>{Bytes(5000, 'p')});
     EXPECT_EQ(device_.calls.back(), "close out");
-    EXPECT_EQ(files_.file.file, nullptr);
+    EXPECT_EQ(files_.file.file.get(), nullptr);
     EXPECT_TRUE(device_.messages.empty());
 }
 
@@ -605,7 +605,7 @@ TEST_F(RecorderEngineTest, StartPlaybackFailures) {
         EXPECT_EQ(engine_.deviceOpen, 0);
         EXPECT_EQ(engine_.state, kRecorderStopped);
         EXPECT_EQ(device_.stopCommands, c.stopCommands);
-        EXPECT_EQ(files_.file.file, nullptr);
+        EXPECT_EQ(files_.file.file.get(), nullptr);
     }
     device_.failing.clear();
     device_.messages.clear();

@@ -8,9 +8,10 @@
 #include <sstream>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "app/win/settings_store.h"
 #include "app/win/startup.h"
+#include "base/win/message_box.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/current_message.h"
 #include "mail/win/send_state.h"
 

@@ -179,7 +179,7 @@ std::string Sending::InitialSettingsFile() const {
 void Sending::Address(const char* to, const char* subject) {
     SetWindowTextA(Edit(IDC_TO_EDIT), to);
     SetWindowTextA(Edit(IDC_SUBJECT_EDIT), subject);
-    SetWindowTextA(app.bodyEditor, "Hi");
+    SetWindowTextA(composeWindows.bodyEditor, "Hi");
 }
 
 std::string Sending::WriteFile(const std::string& name, const std::string& bytes) {
