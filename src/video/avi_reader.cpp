@@ -8,22 +8,23 @@ bool ReadAt(const AviByteSource& source, uint64_t offset, void* out, size_t coun
     if (offset > source.size || source.size - offset < count) {
         return false;
     }
-    if (source.file == nullptr) {
+    std::FILE* file = source.file.get();
+    if (file == nullptr) {
         if (count > 0) {
             std::memcpy(out, source.data + offset, count);
         }
         return true;
     }
 #ifdef _WIN32
-    if (_fseeki64(source.file, static_cast<int64_t>(offset), SEEK_SET) != 0) {
+    if (_fseeki64(file, static_cast<int64_t>(offset), SEEK_SET) != 0) {
         return false;
     }
 #else
-    if (fseeko(source.file, static_cast<off_t>(offset), SEEK_SET) != 0) {
+    if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) {
         return false;
     }
 #endif
-    return std::fread(out, 1, count, source.file) == count;
+    return std::fread(out, 1, count, file) == count;
 }
 
 // A chunk header read at `position` inside a parent that ends at `end`.
@@ -170,32 +171,25 @@ AviReadResult ReadMovieList(const AviByteSource& source, const ChunkHeader& list
 } // namespace
 
 bool OpenAviFileSource(const char* path, AviByteSource& source) {
-    source = AviByteSource{};
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    source.data = nullptr;
+    source.size = 0;
+    source.file.reset(std::fopen(path, "rb"));
+    if (!source.file) {
         return false;
     }
 #ifdef _WIN32
-    const bool measured = _fseeki64(file, 0, SEEK_END) == 0;
-    const int64_t size = measured ? _ftelli64(file) : -1;
+    const bool measured = _fseeki64(source.file.get(), 0, SEEK_END) == 0;
+    const int64_t size = measured ? _ftelli64(source.file.get()) : -1;
 #else
-    const bool measured = fseeko(file, 0, SEEK_END) == 0;
-    const int64_t size = measured ? static_cast<int64_t>(ftello(file)) : -1;
+    const bool measured = fseeko(source.file.get(), 0, SEEK_END) == 0;
+    const int64_t size = measured ? static_cast<int64_t>(ftello(source.file.get())) : -1;
 #endif
     if (size < 0) {
-        std::fclose(file);
+        source.file.reset();
         return false;
     }
-    source.file = file;
     source.size = static_cast<uint64_t>(size);
     return true;
-}
-
-void CloseAviFileSource(AviByteSource& source) {
-    if (source.file != nullptr) {
-        std::fclose(source.file);
-    }
-    source = AviByteSource{};
 }
 
 int AviChunkStream(uint32_t id) {

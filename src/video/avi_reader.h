@@ -8,22 +8,23 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/scoped_file.h"
 #include "video/avi_format.h"
 
 constexpr int kAviLargestStreamCount = 50;            // streams past this one are ignored
 constexpr uint32_t kAviLargestFormatSize = 64 * 1024; // of one stream's 'strf' chunk
 constexpr size_t kAviLargestChunkCount = 4 * 1024 * 1024;
 
-// The bytes an AVI file is read from: an open file, or else a block of memory.
+// The bytes an AVI file is read from: a block of memory, or else an open file (closed with the
+// source).
 struct AviByteSource {
-    std::FILE* file;
     const unsigned char* data;
     uint64_t size;
+    ScopedFile file;
 };
 
 // Opens a file for binary reading as a source; false when it cannot be opened or measured.
 bool OpenAviFileSource(const char* path, AviByteSource& source);
-void CloseAviFileSource(AviByteSource& source);
 
 struct AviStream {
     AviStreamHeader header;

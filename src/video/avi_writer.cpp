@@ -5,11 +5,11 @@
 namespace {
 
 bool Put(AviWriter& writer, const void* data, size_t size) {
-    if (writer.failed || writer.file == nullptr || writer.position + size > kAviLargestFile) {
+    if (writer.failed || !writer.file || writer.position + size > kAviLargestFile) {
         writer.failed = true;
         return false;
     }
-    if (size > 0 && std::fwrite(data, 1, size, writer.file) != size) {
+    if (size > 0 && std::fwrite(data, 1, size, writer.file.get()) != size) {
         writer.failed = true;
         return false;
     }
@@ -25,9 +25,10 @@ bool Put32(AviWriter& writer, uint32_t value) {
 
 // Rewrites 4 or more bytes at an earlier offset and returns to the end.
 bool Patch(AviWriter& writer, uint64_t at, const unsigned char* bytes, size_t size) {
-    if (writer.failed || std::fseek(writer.file, static_cast<long>(at), SEEK_SET) != 0 ||
-        std::fwrite(bytes, 1, size, writer.file) != size ||
-        std::fseek(writer.file, static_cast<long>(writer.position), SEEK_SET) != 0) {
+    std::FILE* file = writer.file.get();
+    if (writer.failed || std::fseek(file, static_cast<long>(at), SEEK_SET) != 0 ||
+        std::fwrite(bytes, 1, size, file) != size ||
+        std::fseek(file, static_cast<long>(writer.position), SEEK_SET) != 0) {
         writer.failed = true;
         return false;
     }
@@ -85,8 +86,8 @@ bool OpenAviWriter(AviWriter& writer, const char* path, const AviMainHeader& mai
     if (streams.empty() || streams.size() > 100) {
         return false;
     }
-    writer.file = std::fopen(path, "wb");
-    if (writer.file == nullptr) {
+    writer.file.reset(std::fopen(path, "wb"));
+    if (!writer.file) {
         return false;
     }
     writer.main = main;
@@ -141,7 +142,7 @@ bool WriteAviChunk(AviWriter& writer, int stream, const void* data, uint32_t siz
 }
 
 bool CloseAviWriter(AviWriter& writer) {
-    if (writer.file == nullptr) {
+    if (!writer.file) {
         return false;
     }
     CloseList(writer, writer.moviTypeAt - 4);
@@ -176,15 +177,11 @@ bool CloseAviWriter(AviWriter& writer) {
     EncodeAviMainHeader(writer.main, header);
     Patch(writer, writer.mainHeaderAt, header, sizeof header);
 
-    const bool closed = std::fclose(writer.file) == 0;
-    writer.file = nullptr;
+    const bool closed = writer.file.close();
     return closed && !writer.failed;
 }
 
 void AbandonAviWriter(AviWriter& writer) {
-    if (writer.file != nullptr) {
-        std::fclose(writer.file);
-    }
-    writer.file = nullptr;
+    writer.file.reset();
     writer.failed = true;
 }

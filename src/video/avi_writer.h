@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/scoped_file.h"
 #include "video/avi_format.h"
 
 // AVI 1.0 readers count in signed 32-bit offsets: the writer stays below 2 GiB.
@@ -25,7 +26,7 @@ struct AviStreamTotals {
 };
 
 struct AviWriter {
-    std::FILE* file;
+    ScopedFile file;
     uint64_t position; // bytes written so far
     bool failed;
     AviMainHeader main;
@@ -48,5 +49,5 @@ bool WriteAviChunk(AviWriter& writer, int stream, const void* data, uint32_t siz
 // Writes the index, fills in sizes and counts and closes the file. False when anything failed.
 bool CloseAviWriter(AviWriter& writer);
 
-// Closes the file without finishing it.
+// Closes the file without finishing it (also done when the writer goes out of scope).
 void AbandonAviWriter(AviWriter& writer);

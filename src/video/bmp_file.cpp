@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "audio/riff_file.h"
+#include "base/scoped_file.h"
 
 namespace {
 
@@ -141,19 +142,18 @@ int DecodeBmp(const unsigned char* data, size_t size, BmpImage& image) {
 
 bool ReadBmpFileBytes(const char* path, std::vector<unsigned char>& bytes) {
     bytes.clear();
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    const ScopedFile file(path, "rb");
+    if (!file) {
         return false;
     }
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(file) : -1;
+    bool ok = std::fseek(file.get(), 0, SEEK_END) == 0;
+    const long length = ok ? std::ftell(file.get()) : -1;
     ok = length >= 0 && static_cast<uint64_t>(length) <= kBmpLargestFile &&
-         std::fseek(file, 0, SEEK_SET) == 0;
+         std::fseek(file.get(), 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize(static_cast<size_t>(length));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        ok = std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     }
-    std::fclose(file);
     if (!ok) {
         bytes.clear();
     }
@@ -178,14 +178,14 @@ bool WriteBmp24File(const char* path, int width, int height, const unsigned char
     if (width <= 0 || height <= 0 || width > kBmpLargestSide || height > kBmpLargestSide) {
         return false;
     }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
+    ScopedFile file(path, "wb");
+    if (!file) {
         return false;
     }
     const std::string headers = Bmp24Headers(width, height);
     const size_t imageSize = static_cast<size_t>(DibRowStride(width, 24)) * height;
-    bool ok = std::fwrite(headers.data(), 1, headers.size(), file) == headers.size() &&
-              std::fwrite(rows, 1, imageSize, file) == imageSize;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
+    const bool written =
+        std::fwrite(headers.data(), 1, headers.size(), file.get()) == headers.size() &&
+        std::fwrite(rows, 1, imageSize, file.get()) == imageSize;
+    return file.close() && written;
 }

@@ -174,7 +174,6 @@ MotionJpegResult CompressToMotionJpeg(const char* sourcePath, const char* target
         result = PlanStreams(contents, plan);
     }
     if (result != MotionJpegResult::Written) {
-        CloseAviFileSource(source);
         return result;
     }
     if (progress != nullptr) {
@@ -186,7 +185,7 @@ MotionJpegResult CompressToMotionJpeg(const char* sourcePath, const char* target
     } else {
         result = WriteChunks(source, contents, plan, writer, progress, context);
     }
-    CloseAviFileSource(source);
+    source.file.reset();
     if (result == MotionJpegResult::Written) {
         if (!CloseAviWriter(writer)) {
             result = MotionJpegResult::WriteFailed;

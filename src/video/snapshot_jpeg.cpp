@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/scoped_file.h"
 #include "video/bmp_file.h"
 #include "video/jpeg_encoder.h"
 
@@ -67,26 +68,24 @@ int SnapshotToJpeg(const char* programDirectory, const char* name) {
         std::snprintf(inputPath, sizeof inputPath, "%s%s", programDirectory, kSnapshotBmpName);
     const int outputLength =
         std::snprintf(outputPath, sizeof outputPath, "%s%s", programDirectory, name);
-    std::FILE* input = nullptr;
+    ScopedFile input;
     if (inputLength > 0 && inputLength < kSnapshotPathSize) {
-        input = std::fopen(inputPath, "rb");
+        input.reset(std::fopen(inputPath, "rb"));
     }
-    if (input == nullptr) {
+    if (!input) {
         std::fprintf(stderr, "%s: can't open %s\n", kSnapshotProgramName, inputPath);
         return -1;
     }
-    std::FILE* output = nullptr;
+    ScopedFile output;
     if (outputLength > 0 && outputLength < kSnapshotPathSize) {
-        output = std::fopen(outputPath, "wb");
+        output.reset(std::fopen(outputPath, "wb"));
     }
-    if (output == nullptr) {
+    if (!output) {
         std::fprintf(stderr, "%s: can't open %s\n", kSnapshotProgramName, outputPath);
-        std::fclose(input);
         return -1;
     }
-    int status = Convert(input, output);
-    std::fclose(input);
-    if (std::fclose(output) != 0) {
+    int status = Convert(input.get(), output.get());
+    if (!output.close()) {
         status = -1;
     }
     if (status != 0) {

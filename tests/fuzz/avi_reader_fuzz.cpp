@@ -8,7 +8,7 @@
 #include "video/motion_jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const AviByteSource source = {nullptr, data, size};
+    const AviByteSource source = {data, size, {}};
     AviContents contents;
     if (ReadAviContents(source, contents) != AviReadResult::Ok) {
         return 0;

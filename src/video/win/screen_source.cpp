@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/win/scoped_handles.h"
 #include "video/avi_writer.h"
 #include "video/bmp_file.h"
 #include "video/motion_jpeg.h"
@@ -22,11 +23,10 @@ constexpr DWORD kLongestWaitMs = 10;       // the capture-control callback runs 
 // A first sound buffer back later than this after its own length counts as a late start.
 constexpr uint64_t kLateSoundMicroseconds = 150000;
 
-// The last grabbed frame: a 24-bit bottom-up DIB section selected into a memory DC.
+// The last grabbed frame: a 24-bit bottom-up DIB section and a memory DC to draw it with.
 struct FrameBuffer {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previousBitmap;
+    ScopedMemoryDc dc;
+    ScopedGdiObject<HBITMAP> bitmap;
     unsigned char* bits;
     int width;
     int height;
@@ -60,41 +60,27 @@ bool CreateFrameBuffer(FrameBuffer& frame, int width, int height) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    frame.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    frame.dc = CreateCompatibleDC(nullptr);
-    if (frame.bitmap == nullptr || frame.dc == nullptr) {
-        return false;
-    }
-    frame.previousBitmap = SelectObject(frame.dc, frame.bitmap);
+    frame.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    frame.dc.reset(CreateCompatibleDC(nullptr));
     frame.bits = static_cast<unsigned char*>(bits);
     frame.width = width;
     frame.height = height;
     frame.stride = static_cast<size_t>(DibRowStride(width, 24));
-    return true;
-}
-
-void DeleteFrameBuffer(FrameBuffer& frame) {
-    if (frame.dc != nullptr) {
-        SelectObject(frame.dc, frame.previousBitmap);
-        DeleteDC(frame.dc);
-    }
-    if (frame.bitmap != nullptr) {
-        DeleteObject(frame.bitmap);
-    }
-    frame = FrameBuffer{};
+    return frame.bitmap && frame.dc && frame.bits != nullptr;
 }
 
 // The primary screen scaled into the frame.
 void GrabScreen(ScreenSource& source) {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const WindowDc screen(nullptr);
+    if (screen.get() == nullptr) {
         return;
     }
-    SetStretchBltMode(source.frame.dc, HALFTONE);
-    SetBrushOrgEx(source.frame.dc, 0, 0, nullptr);
-    StretchBlt(source.frame.dc, 0, 0, source.frame.width, source.frame.height, screen, 0, 0,
+    FrameBuffer& frame = source.frame;
+    const SelectedObject selection(frame.dc.get(), frame.bitmap.get());
+    SetStretchBltMode(frame.dc.get(), HALFTONE);
+    SetBrushOrgEx(frame.dc.get(), 0, 0, nullptr);
+    StretchBlt(frame.dc.get(), 0, 0, frame.width, frame.height, screen.get(), 0, 0,
                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
-    ReleaseDC(nullptr, screen);
     GdiFlush();
     source.grabbed = true;
 }
@@ -106,16 +92,17 @@ void ShowFrame(HWND window, const ScreenSource& source, HDC dc) {
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
+    const FrameBuffer& frame = source.frame;
+    const SelectedObject selection(frame.dc.get(), frame.bitmap.get());
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, source.frame.dc, 0, 0, source.frame.width,
-               source.frame.height, SRCCOPY);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, frame.dc.get(), 0, 0, frame.width,
+               frame.height, SRCCOPY);
 }
 
 void ShowFrameNow(HWND window, const ScreenSource& source) {
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
-        ShowFrame(window, source, dc);
-        ReleaseDC(window, dc);
+    const WindowDc dc(window);
+    if (dc.get() != nullptr) {
+        ShowFrame(window, source, dc.get());
     }
 }
 
@@ -427,7 +414,6 @@ ScreenSource* Connect(const CaptureSourceCall& call) {
         ScaledScreenSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     auto* source = new ScreenSource{};
     if (size.width == 0 || !CreateFrameBuffer(source->frame, size.width, size.height)) {
-        DeleteFrameBuffer(source->frame);
         delete source;
         return nullptr;
     }
@@ -456,8 +442,7 @@ ScreenSource* Connect(const CaptureSourceCall& call) {
 
 void Disconnect(const CaptureSourceCall& call, ScreenSource* source) {
     KillTimer(call.window, kPreviewTimer);
-    DeleteFrameBuffer(source->frame);
-    delete source;
+    delete source; // its frame's bitmap and DC go with it
     *call.state = nullptr;
 }
 
@@ -645,10 +630,8 @@ bool Answer(const CaptureSourceCall& call, UINT message, WPARAM wParam, LPARAM l
         result = 1;
         return true;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(call.window, &paint);
-        ShowFrame(call.window, *source, dc);
-        EndPaint(call.window, &paint);
+        const PaintDc paint(call.window);
+        ShowFrame(call.window, *source, paint.get());
         return true;
     }
     default:

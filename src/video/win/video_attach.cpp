@@ -8,6 +8,8 @@
 #include <string>
 
 #include "base/win/message_box.h"
+#include "base/scoped_file.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/attachments.h"
 #include "plugins/plugin_settings.h"
 #include "plugins/win/plugin_state.h"
@@ -19,6 +21,11 @@
 namespace {
 
 constexpr int kLargestStreams = 50;
+
+// The platform AVI library's file and stream objects, released when they go out of scope.
+using ScopedAviFile = ScopedHandle<scoped_handle_traits::NullIsNone<PAVIFILE, AVIFileRelease>>;
+using ScopedAviStream =
+    ScopedHandle<scoped_handle_traits::NullIsNone<PAVISTREAM, AVIStreamRelease>>;
 
 // The window whose caption shows the progress of a compression.
 HWND progressWindow = nullptr;
@@ -38,19 +45,12 @@ void ShowCompressProgress(void*, int percent) {
 struct AttachRun {
     const VideoAttachTarget& target;
     std::string capturePath;
-    PAVIFILE file;
+    ScopedAviFile file;
     char name[kVideoNameBufferSize];
 };
 
 std::string ProgramFile(const AttachRun& run, const char* name) {
     return std::string(run.target.programDirectory) + name;
-}
-
-void ReleaseCapture(AttachRun& run) {
-    if (run.file != nullptr) {
-        AVIFileRelease(run.file);
-        run.file = nullptr;
-    }
 }
 
 // Reads the typed name and checks it. A refused name is reported and the window stays open
@@ -72,8 +72,6 @@ bool NameRefused(AttachRun& run) {
     }
     ShowMessageBox(run.target.dialog, text, caption, MB_OK | MB_ICONSTOP);
     SetFocus(run.target.nameEdit);
-    ReleaseCapture(run);
-    AVIFileExit();
     return true;
 }
 
@@ -83,37 +81,29 @@ void AttachProgramFile(const AttachRun& run) {
 
 bool CaptureCompressed(const AttachRun& run) {
     unsigned char head[kCaptureHeadSize];
-    std::FILE* capture = std::fopen(run.capturePath.c_str(), "rb");
-    if (capture == nullptr) {
+    const ScopedFile capture(run.capturePath.c_str(), "rb");
+    if (!capture) {
         return false;
     }
-    const size_t got = std::fread(head, 1, sizeof head, capture);
-    std::fclose(capture);
+    const size_t got = std::fread(head, 1, sizeof head, capture.get());
     return CaptureIsCompressed(head, got);
 }
 
 // A compressed capture is attached as it is, copied under the chosen name.
 bool CopyCapture(AttachRun& run) {
-    std::FILE* capture = std::fopen(run.capturePath.c_str(), "rb");
+    const ScopedFile capture(run.capturePath.c_str(), "rb");
     if (NameRefused(run)) {
-        if (capture != nullptr) {
-            std::fclose(capture);
-        }
         return true;
     }
     const std::string target = ProgramFile(run, run.name);
     DeleteFileA(target.c_str());
-    std::FILE* copy = capture != nullptr ? std::fopen(target.c_str(), "wb") : nullptr;
-    if (copy != nullptr) {
+    if (capture) {
+        const ScopedFile copy(target.c_str(), "wb");
         char block[kCopyBlockSize];
         size_t got;
-        while ((got = std::fread(block, 1, sizeof block, capture)) > 0) {
-            std::fwrite(block, 1, got, copy);
+        while (copy && (got = std::fread(block, 1, sizeof block, capture.get())) > 0) {
+            std::fwrite(block, 1, got, copy.get());
         }
-        std::fclose(copy);
-    }
-    if (capture != nullptr) {
-        std::fclose(capture);
     }
     AttachProgramFile(run);
     return false;
@@ -126,9 +116,7 @@ bool IndeoCodecInstalled() {
     }
     for (const char* folder : {"\\system\\", "\\system32\\"}) {
         const std::string path = std::string(windows) + folder + "ir32_32.dll";
-        std::FILE* codec = std::fopen(path.c_str(), "rb");
-        if (codec != nullptr) {
-            std::fclose(codec);
+        if (ScopedFile(path.c_str(), "rb")) {
             return true;
         }
     }
@@ -137,12 +125,14 @@ bool IndeoCodecInstalled() {
 
 // The platform's AVI save with the Indeo 3.2 compressor, where that codec is installed.
 bool SaveWithIndeo(AttachRun& run) {
+    ScopedAviStream owners[kLargestStreams];
     PAVISTREAM streams[kLargestStreams] = {};
     AVICOMPRESSOPTIONS options[kLargestStreams] = {};
     LPAVICOMPRESSOPTIONS pointers[kLargestStreams] = {};
     int count = 0;
     while (count < kLargestStreams &&
-           AVIFileGetStream(run.file, &streams[count], 0, count) == AVIERR_OK) {
+           AVIFileGetStream(run.file.get(), &streams[count], 0, count) == AVIERR_OK) {
+        owners[count].reset(streams[count]);
         ++count;
     }
     for (int i = 0; i < count; ++i) {
@@ -167,14 +157,8 @@ bool SaveWithIndeo(AttachRun& run) {
         }
         pointers[i] = &o;
     }
-    const auto release = [&]() {
-        AVISaveOptionsFree(count, pointers);
-        for (int i = 0; i < count; ++i) {
-            AVIStreamRelease(streams[i]);
-        }
-    };
     if (NameRefused(run)) {
-        release();
+        AVISaveOptionsFree(count, pointers); // the format blocks; the streams go with `owners`
         return true;
     }
     const std::string target = ProgramFile(run, run.name);
@@ -185,7 +169,7 @@ bool SaveWithIndeo(AttachRun& run) {
     if (error != nullptr) {
         ShowMessageBox(run.target.dialog, error, kAviErrorCaption, MB_OK);
     }
-    release();
+    AVISaveOptionsFree(count, pointers);
     if (result == AVIERR_OK) {
         AttachProgramFile(run);
     }
@@ -247,18 +231,23 @@ bool AttachOpenedCapture(AttachRun& run) {
 } // namespace
 
 bool AttachVideo(const VideoAttachTarget& target, VideoCaptureState& state) {
-    AttachRun run = {target, std::string(target.programDirectory) + kCaptureFileName, nullptr, {}};
+    AttachRun run = {target, std::string(target.programDirectory) + kCaptureFileName, {}, {}};
     progressWindow = target.dialog;
     AVIFileInit();
-    if (AVIFileOpenA(&run.file, run.capturePath.c_str(), OF_READ, nullptr) != AVIERR_OK) {
-        run.file = nullptr;
+    PAVIFILE file = nullptr;
+    if (AVIFileOpenA(&file, run.capturePath.c_str(), OF_READ, nullptr) != AVIERR_OK) {
         ShowMessageBox(target.dialog, kCaptureOpenFailedText, kVideoErrorCaption, MB_OK);
-    } else if (AttachOpenedCapture(run)) {
-        return true; // NameRefused released the file and the library
+    } else {
+        run.file.reset(file);
+        if (AttachOpenedCapture(run)) {
+            run.file.reset(); // the window stays for another name
+            AVIFileExit();
+            return true;
+        }
     }
     NoteVideoAttached(state);
-    if (run.file != nullptr) {
-        ReleaseCapture(run);
+    if (run.file) {
+        run.file.reset();
         if (pluginSettings.videoSelection != kVideoRealVideo) {
             DeleteFileA(run.capturePath.c_str());
         }

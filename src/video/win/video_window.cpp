@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/plugin_state.h"
@@ -158,11 +159,10 @@ bool PointerOver(HWND button) {
 }
 
 void BlitSettingsButton(HWND button, int index) {
-    HDC dc = GetDC(button);
-    if (dc != nullptr) {
-        CopySkinImage(dc, kSettingsButtonSets[index], video.pressed[index] ? 1 : 2, 0, 0,
+    const WindowDc dc(button);
+    if (dc.get() != nullptr) {
+        CopySkinImage(dc.get(), kSettingsButtonSets[index], video.pressed[index] ? 1 : 2, 0, 0,
                       SKIN_FORMAT_CX, SKIN_FORMAT_CY);
-        ReleaseDC(button, dc);
     }
 }
 
@@ -304,8 +304,8 @@ void TextAt(HDC dc, int x, int y, const char* text, COLORREF colour) {
 }
 
 void Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(video.dialog, &paint);
+    const PaintDc paint(video.dialog);
+    const HDC dc = paint.get();
     RECT client;
     GetClientRect(video.dialog, &client);
     const VideoBands bands = VideoGreyBands(client.right, client.bottom);
@@ -316,20 +316,19 @@ void Paint() {
     const VideoLayout layout = LayoutVideoWindow(video.videoWidth, video.videoHeight, client.right);
     SetBkMode(dc, TRANSPARENT);
     SetBkColor(dc, kGrey);
-    HGDIOBJ oldFont = SelectObject(dc, video.context.uiFont);
+    const SelectedObject font(dc, video.context.uiFont);
     const StateWord word = StateWordFor(captureState.displayState);
     TextAt(dc, layout.stateWord.x, layout.stateWord.y, word.text, word.colour);
     char duration[kSizeTextLength] = "";
     FormatDurationSeconds(captureState.capturedSeconds, duration);
     TextAt(dc, layout.duration.x, layout.duration.y, duration, RGB(255, 255, 255));
-    SelectObject(dc, oldFont);
-    EndPaint(video.dialog, &paint);
 }
 
 // The state word at once, on an opaque grey background, before a long call keeps the window
 // from painting.
 void ShowStateWordNow(const char* text, COLORREF colour, HFONT font) {
-    HDC dc = GetDC(video.dialog);
+    const WindowDc window(video.dialog);
+    const HDC dc = window.get();
     if (dc == nullptr) {
         return;
     }
@@ -338,12 +337,8 @@ void ShowStateWordNow(const char* text, COLORREF colour, HFONT font) {
     const VideoLayout layout = LayoutVideoWindow(video.videoWidth, video.videoHeight, client.right);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, kGrey);
-    HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    const SelectedObject selection(dc, font); // none: the context's default font
     TextAt(dc, layout.stateWord.x, layout.stateWord.y, text, colour);
-    if (oldFont != nullptr) {
-        SelectObject(dc, oldFont);
-    }
-    ReleaseDC(video.dialog, dc);
 }
 
 void DrawButton(const DRAWITEMSTRUCT& item) {

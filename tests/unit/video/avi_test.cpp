@@ -80,8 +80,8 @@ void WriteRawClip(const std::string& path, int frames, int dropped = -1) {
 }
 
 AviReadResult ReadBytesAsAvi(const std::string& bytes, AviContents& contents) {
-    const AviByteSource source = {nullptr, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  bytes.size()};
+    const AviByteSource source = {
+        reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), {}};
     return ReadAviContents(source, contents);
 }
 
@@ -217,8 +217,8 @@ TEST(Avi, FramesAreFoundInsideRecListsAndEverythingElseIsPassedOver) {
     }
     EXPECT_EQ(frames, std::vector<std::string>({"one", "two", "three"}));
     EXPECT_EQ(contents.streams[0].format, std::vector<unsigned char>({'f', 'm', 't'}));
-    const AviByteSource source = {nullptr, reinterpret_cast<const unsigned char*>(file.data()),
-                                  file.size()};
+    const AviByteSource source = {
+        reinterpret_cast<const unsigned char*>(file.data()), file.size(), {}};
     std::vector<unsigned char> bytes;
     EXPECT_FALSE(ReadAviChunk(source, {0, 0, file.size() - 2, 3}, bytes)) << "past the end";
 }
