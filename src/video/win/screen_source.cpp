@@ -487,7 +487,7 @@ bool SameFrameFormat(const ScreenSource& source, WPARAM size, LPARAM format) {
            header->biBitCount == 24 && header->biCompression == BI_RGB;
 }
 
-CAPSTATUS Status(HWND window, const ScreenSource& source) {
+CAPSTATUS Status(const ScreenSource& source) {
     CAPSTATUS status = {};
     status.uiImageWidth = static_cast<UINT>(source.frame.width);
     status.uiImageHeight = static_cast<UINT>(source.frame.height);
@@ -499,7 +499,6 @@ CAPSTATUS Status(HWND window, const ScreenSource& source) {
     status.dwCurrentWaveSamples = source.audioBytes;
     status.dwCurrentTimeElapsedMS = source.elapsedMs;
     status.fCapturingNow = source.capturing;
-    (void)window;
     return status;
 }
 
@@ -534,7 +533,7 @@ bool Answer(const CaptureSourceCall& call, UINT message, WPARAM wParam, LPARAM l
         return true;
     }
     case WM_CAP_GET_STATUS:
-        result = CopyOut(Status(call.window, *source), wParam, lParam);
+        result = CopyOut(Status(*source), wParam, lParam);
         return true;
     case WM_CAP_SET_PREVIEWRATE:
         source->previewMs = wParam > 0 ? static_cast<UINT>(wParam) : kDefaultPreviewMs;

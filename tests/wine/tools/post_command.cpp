@@ -15,8 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     std::string caption = rest != nullptr ? rest : "";
     caption.erase(0, caption.find_first_not_of(" \""));
     caption.erase(caption.find_last_not_of(" \"") + 1);
-    HWND window = caption.empty() ? FindWindowA("Kestro", nullptr)
-                                  : FindWindowA(nullptr, caption.c_str());
+    HWND window =
+        caption.empty() ? FindWindowA("Kestro", nullptr) : FindWindowA(nullptr, caption.c_str());
     if (!window || id <= 0 || id > 0xFFFF) {
         return 1;
     }
