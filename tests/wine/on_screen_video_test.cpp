@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "../unit/mail/base64_decode.h"
+#include "../unit/support/mail_decoding.h"
 #include "../unit/video/jpeg_check.h"
 #include "compose/win/attachments.h"
 #include "resources/resource_ids.h"
@@ -99,11 +99,6 @@ class PatternWindow {
     HANDLE thread_;
     DWORD threadId_ = 0;
 };
-
-std::string SpeechFolder() {
-    const std::string folder = Environment("KESTRO_SPEECH");
-    return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
-}
 
 // The data chunk of a WAV file (the phrase as the microphone plays it).
 std::string WaveData(const std::string& wave) {

@@ -14,14 +14,6 @@
 
 namespace {
 
-bool Exists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr) {
-        std::fclose(file);
-    }
-    return file != nullptr;
-}
-
 TEST(SnapshotJpeg, ASnapshotBecomesABaselineJfifCloseToIt) {
     const std::string directory = TempPath("");
     const std::vector<unsigned char> picture = TestPicture(320, 240, 3);
