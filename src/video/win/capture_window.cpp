@@ -1,6 +1,7 @@
 #include "video/win/capture_window.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "video/win/screen_source.h"
@@ -140,17 +141,18 @@ LRESULT Connect(HWND window, CaptureWindowData& data, WPARAM index, LPARAM lPara
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CaptureWindowData* data = DataOf(window);
     if (message == WM_NCCREATE) {
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(new CaptureWindowData{}));
+        // The window owns its data from here until WM_NCDESTROY.
+        auto created = std::make_unique<CaptureWindowData>();
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created.release()));
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (data == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
+        const std::unique_ptr<CaptureWindowData> owned(data);
         Disconnect(window, *data);
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        delete data;
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (message == WM_CAP_DRIVER_CONNECT) {

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/win/scoped_handles.h"
@@ -118,19 +119,46 @@ RawFrameLayout FrameLayout(const FrameBuffer& frame) {
 
 // --- Sound from the microphone ----------------------------------------------------------------
 
+// The microphone, closed by its owner once every buffer is given back.
+using ScopedWaveIn = ScopedHandle<scoped_handle_traits::NullIsNone<HWAVEIN, waveInClose>>;
+
+// An open microphone with its buffers. The buffers are given back and unprepared when it goes
+// out of scope, before the device closes.
 struct SoundInput {
-    HWAVEIN device;
+    ScopedWaveIn device;
     std::vector<WAVEHDR> headers;
     std::vector<std::vector<char>> blocks;
-    size_t next; // the buffer the device gives back next
+    size_t next = 0; // the buffer the device gives back next
+
+    SoundInput() = default;
+    SoundInput(const SoundInput&) = delete;
+    SoundInput& operator=(const SoundInput&) = delete;
+    ~SoundInput() {
+        if (!device) {
+            return;
+        }
+        GiveBackBuffers();
+        for (WAVEHDR& header : headers) {
+            if (header.dwFlags & WHDR_PREPARED) {
+                waveInUnprepareHeader(device.get(), &header, sizeof header);
+            }
+        }
+    }
+
+    // Stops the device: every buffer comes back, the last one part filled.
+    void GiveBackBuffers() {
+        if (device) {
+            waveInReset(device.get());
+        }
+    }
 };
 
 bool OpenSoundInput(SoundInput& input, const WAVEFORMATEX& format, int bufferCount) {
-    input = SoundInput{};
-    if (waveInOpen(&input.device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
-        input.device = nullptr;
+    HWAVEIN device = nullptr;
+    if (waveInOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         return false;
     }
+    input.device.reset(device);
     // A tenth of a second a buffer, whole blocks.
     const DWORD align = format.nBlockAlign > 0 ? format.nBlockAlign : 1;
     const DWORD size = (format.nAvgBytesPerSec / 10 / align + 1) * align;
@@ -140,8 +168,8 @@ bool OpenSoundInput(SoundInput& input, const WAVEFORMATEX& format, int bufferCou
         WAVEHDR& header = input.headers[i];
         header.lpData = input.blocks[i].data();
         header.dwBufferLength = size;
-        if (waveInPrepareHeader(input.device, &header, sizeof header) != MMSYSERR_NOERROR ||
-            waveInAddBuffer(input.device, &header, sizeof header) != MMSYSERR_NOERROR) {
+        if (waveInPrepareHeader(input.device.get(), &header, sizeof header) != MMSYSERR_NOERROR ||
+            waveInAddBuffer(input.device.get(), &header, sizeof header) != MMSYSERR_NOERROR) {
             return false;
         }
     }
@@ -163,24 +191,10 @@ void CollectSound(SoundInput& input, AviWriter& writer, int stream, DWORD& bytes
         header.dwBytesRecorded = 0;
         if (!last) {
             header.dwFlags &= ~WHDR_DONE;
-            waveInAddBuffer(input.device, &header, sizeof header);
+            waveInAddBuffer(input.device.get(), &header, sizeof header);
         }
         input.next = (input.next + 1) % input.headers.size();
     }
-}
-
-void CloseSoundInput(SoundInput& input) {
-    if (input.device == nullptr) {
-        return;
-    }
-    waveInReset(input.device);
-    for (WAVEHDR& header : input.headers) {
-        if (header.dwFlags & WHDR_PREPARED) {
-            waveInUnprepareHeader(input.device, &header, sizeof header);
-        }
-    }
-    waveInClose(input.device);
-    input = SoundInput{};
 }
 
 // --- Recording --------------------------------------------------------------------------------
@@ -313,14 +327,11 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
                                        : kDefaultMicroSecPerFrame;
     const DWORD largestFrameCount =
         source.parms.wNumVideoRequested > 0 ? source.parms.wNumVideoRequested : 0xFFFFFFFF;
-    SoundInput sound = {};
+    SoundInput sound;
     int buffers = static_cast<int>(source.parms.wNumAudioRequested);
     buffers = buffers < 4 ? 4 : (buffers > 16 ? 16 : buffers);
     const bool withSound =
         source.parms.fCaptureAudio && OpenSoundInput(sound, source.audioFormat, buffers);
-    if (!withSound) {
-        CloseSoundInput(sound);
-    }
     AviWriter writer;
     AviMainHeader main = {};
     main.microSecPerFrame = microSecPerFrame;
@@ -329,7 +340,6 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
     main.height = static_cast<uint32_t>(source.frame.height);
     if (!OpenAviWriter(writer, source.captureFile, main,
                        StreamsFor(source, microSecPerFrame, withSound))) {
-        CloseSoundInput(sound);
         return FALSE;
     }
     source.capturing = true;
@@ -348,7 +358,7 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     if (withSound) {
-        waveInStart(sound.device);
+        waveInStart(sound.device.get());
     }
     for (;;) {
         const uint64_t elapsed = Microseconds(start, frequency);
@@ -391,10 +401,9 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     if (withSound) {
-        waveInReset(sound.device); // gives back every buffer, the last one part filled
+        sound.GiveBackBuffers();
         CollectSound(sound, writer, 1, source.audioBytes, true);
         PadSound(writer, source.audioFormat, source.frames, microSecPerFrame, source.audioBytes);
-        CloseSoundInput(sound);
     }
     const bool written = CloseAviWriter(writer);
     source.capturing = false;
@@ -412,9 +421,8 @@ LRESULT RecordSequence(const CaptureSourceCall& call, ScreenSource& source) {
 ScreenSource* Connect(const CaptureSourceCall& call) {
     const ScreenFrameSize size =
         ScaledScreenSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    auto* source = new ScreenSource{};
+    auto source = std::make_unique<ScreenSource>();
     if (size.width == 0 || !CreateFrameBuffer(source->frame, size.width, size.height)) {
-        delete source;
         return nullptr;
     }
     source->previewMs = kDefaultPreviewMs;
@@ -436,13 +444,13 @@ ScreenSource* Connect(const CaptureSourceCall& call) {
     audio.nAvgBytesPerSec = 11025;
     audio.nBlockAlign = 1;
     audio.wBitsPerSample = 8;
-    *call.state = source;
-    return source;
+    *call.state = source.get();
+    return source.release(); // owned through the window's state until Disconnect
 }
 
 void Disconnect(const CaptureSourceCall& call, ScreenSource* source) {
     KillTimer(call.window, kPreviewTimer);
-    delete source; // its frame's bitmap and DC go with it
+    const std::unique_ptr<ScreenSource> owned(source); // its frame's bitmap and DC go with it
     *call.state = nullptr;
 }
 

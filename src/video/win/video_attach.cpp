@@ -27,6 +27,16 @@ using ScopedAviFile = ScopedHandle<scoped_handle_traits::NullIsNone<PAVIFILE, AV
 using ScopedAviStream =
     ScopedHandle<scoped_handle_traits::NullIsNone<PAVISTREAM, AVIStreamRelease>>;
 
+// The platform AVI library, in use from AVIFileInit to AVIFileExit. Made before the files and
+// streams it opens, so that they are released first.
+class AviLibrary {
+  public:
+    AviLibrary() { AVIFileInit(); }
+    AviLibrary(const AviLibrary&) = delete;
+    AviLibrary& operator=(const AviLibrary&) = delete;
+    ~AviLibrary() { AVIFileExit(); }
+};
+
 // The window whose caption shows the progress of a compression.
 HWND progressWindow = nullptr;
 
@@ -231,18 +241,16 @@ bool AttachOpenedCapture(AttachRun& run) {
 } // namespace
 
 bool AttachVideo(const VideoAttachTarget& target, VideoCaptureState& state) {
+    const AviLibrary library;
     AttachRun run = {target, std::string(target.programDirectory) + kCaptureFileName, {}, {}};
     progressWindow = target.dialog;
-    AVIFileInit();
     PAVIFILE file = nullptr;
     if (AVIFileOpenA(&file, run.capturePath.c_str(), OF_READ, nullptr) != AVIERR_OK) {
         ShowMessageBox(target.dialog, kCaptureOpenFailedText, kVideoErrorCaption, MB_OK);
     } else {
         run.file.reset(file);
         if (AttachOpenedCapture(run)) {
-            run.file.reset(); // the window stays for another name
-            AVIFileExit();
-            return true;
+            return true; // the window stays for another name; the capture file is released
         }
     }
     NoteVideoAttached(state);
@@ -252,6 +260,5 @@ bool AttachVideo(const VideoAttachTarget& target, VideoCaptureState& state) {
             DeleteFileA(run.capturePath.c_str());
         }
     }
-    AVIFileExit();
     return false;
 }
