@@ -3,6 +3,8 @@
 # closes Kestro again.
 #   --load-message   the program folder holds three saved messages, and the picture,
 #                    build/screenshot-load-message.png, shows the Load Message dialog
+#   --address-book   the Address Book with five entries (build/screenshot-address-book.png)
+#   --account-book   the Account Book with two accounts (build/screenshot-account-book.png)
 #   --video-recording  the video window records the screen (its Screen source), in
 #                    build/screenshot-video-recording.png
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
@@ -17,9 +19,15 @@ source "$here/xvfb.sh"
 view=main
 case "${1:-}" in
   "") ;;
-  --load-message) view=load-message ;;
-  --video-recording) view=video-recording ;;
-  *) echo "usage: $0 [--load-message | --video-recording]" >&2; exit 2 ;;
+  --load-message) view=load-message command=10002 caption="Load Saved Message" ;;
+  --address-book) view=address-book command=1011 caption="Address Book" ;;
+  # The From label of the address panel opens the account book.
+  --account-book) view=account-book command="1006 MAILFIELD_CLASS" caption="Account Book" ;;
+  --video-recording) view=video-recording command=1003 caption="Video Message" ;;
+  *)
+    echo "usage: $0 [--load-message | --address-book | --account-book | --video-recording]" >&2
+    exit 2
+    ;;
 esac
 bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
 if [[ $view == main ]]; then
@@ -51,11 +59,19 @@ printf 'VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\
 if [[ $view != main ]]; then
   cp "$bin/post_command.exe" "$folder/"
 fi
+if [[ $view == address-book ]]; then
+  printf '%s\r\n' 'Bo Fox' bo@example.org 'Cy Dale' cy.dale@example.com 'Dee Ng' dee@example.net \
+    'Family' family@example.org 'Team' team@example.com >"$folder/addbook.ini"
+fi
 if [[ $view == video-recording ]]; then
   # The main window peeks out left of the video window, which is centred on the screen.
   sed -i 's/^X=276\r$/X=4\r/' "$folder/Kestro.ini"
   printf 'VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\nVIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n' \
     >"$folder/plugin.ini"
+fi
+if [[ $view == account-book ]]; then
+  printf '%s\r\n' 'Ann Lee' ann@example.com smtp.example.com ann.lee@example.com \
+    'Ann at work' ann.lee@work.example work.example '' >"$folder/accbook.ini"
 fi
 if [[ $view == load-message ]]; then
   saved_message Dec062026-1217AM-56 "bo@example.org-Lunch Friday  Bring the maps.kto" \
@@ -74,23 +90,17 @@ for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Kestro"' && break
   sleep 0.2
 done
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   sleep 1
-  (cd "$folder" && "$KESTRO_WINE" post_command.exe 10002 >/dev/null 2>&1) ||
+  # shellcheck disable=SC2086 # the command may name a child window class after the id
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe $command >/dev/null 2>&1) ||
     echo "Could not reach the Kestro window" >&2
   for _ in $(seq 1 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Load Saved Message"' && break
+    xwininfo -root -tree 2>/dev/null | grep -q "\"$caption\"" && break
     sleep 0.2
   done
 fi
 if [[ $view == video-recording ]]; then
-  sleep 1
-  (cd "$folder" && "$KESTRO_WINE" post_command.exe 1003 >/dev/null 2>&1) ||
-    echo "Could not reach the Kestro window" >&2
-  for _ in $(seq 1 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Video Message"' && break
-    sleep 0.2
-  done
   sleep 2
   # Record: the window records until the picture is taken.
   (cd "$folder" && "$KESTRO_WINE" post_command.exe 2501 "Video Message" >/dev/null 2>&1) ||
