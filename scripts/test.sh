@@ -18,6 +18,7 @@ unset DISPLAY # the null driver needs no X server
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
 source "$here/xvfb.sh"
+source "$here/print-queue.sh"
 # Everything started here stops again: both prefixes' wineservers, the peers, the display.
 stop_all() {
   local prefix
@@ -26,9 +27,14 @@ stop_all() {
   done
   kestro_stop_sound_device
   kestro_stop_smtp_sink
+  kestro_stop_print_queue
   kestro_stop_xvfb
 }
 trap stop_all EXIT
+# The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
+# a file of this folder; Wine takes its printers from the scheduler that CUPS_SERVER names.
+rm -rf "$logs/print-queue"
+kestro_start_print_queue "$logs/print-queue" || exit 1
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
 "$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
@@ -97,6 +103,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
 display_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
+kestro_stop_print_queue
 grep -E '\*\*\*|tests passed' "$logs/display.log" || true
 
 echo "Voice files decoded on the host"
