@@ -18,6 +18,7 @@ unset DISPLAY # the null driver needs no X server
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
 source "$here/xvfb.sh"
+source "$here/ad-server.sh"
 source "$here/print-queue.sh"
 # Everything started here stops again: both prefixes' wineservers, the peers, the display.
 stop_all() {
@@ -28,6 +29,7 @@ stop_all() {
   kestro_stop_sound_device
   kestro_stop_smtp_sink
   kestro_stop_print_queue
+  kestro_stop_ad_server
   kestro_stop_xvfb
 }
 trap stop_all EXIT
@@ -82,6 +84,11 @@ export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The banner tests fetch from a local ad server that makes its archives on request and keeps
+# the requests it received in a folder; they learn its port and folder from the environment.
+ad_dir="$logs/ad-server"
+rm -rf "$ad_dir" && mkdir -p "$ad_dir"
+kestro_start_ad_server "$ad_dir" "$logs/ad-server.log" 5400
 # The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
 rm -f "$logs/run-settings.ini"
 "$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
@@ -112,6 +119,7 @@ display_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
 kestro_stop_print_queue
+kestro_stop_ad_server
 grep -E '\*\*\*|tests passed' "$logs/display.log" || true
 
 echo "Voice files decoded on the host"
