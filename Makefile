@@ -28,7 +28,8 @@ dist: build
 	@scripts/dist.sh
 
 # Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time; sending
-# speed and memory against curl; the RTF converter and the text part.
+# speed and memory against curl; the RTF converter and the text part; Motion-JPEG compression
+# against ffmpeg and the Screen capture source's frame rate.
 bench: build
 	@scripts/bench.sh
 

@@ -4,7 +4,8 @@
 # MP3 by kto2mp3.exe (its own encoder), both under Wine; beside them sox's GSM encoder and the
 # lame command-line encoder on the same recordings in the same run. Then the sending figures of
 # scripts/bench-sending.sh (a 50 MB attachment to a local SMTP server, beside curl; the RTF
-# converter and the text part, natively). Figures only, no verdict.
+# converter and the text part, natively) and of scripts/bench-video.sh (Motion-JPEG compression
+# beside ffmpeg, the Screen source's frame rate). Figures only, no verdict.
 #   scripts/bench.sh [windows build folder]      (default build/win)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -66,3 +67,6 @@ printf '  %-46s %8s\n' "  kto2mp3 / lame speed" "$(ratio "$kto_16k" "$lame_16k")
 echo "Files: $work"
 echo
 "$here/bench-sending.sh" "$build"
+
+echo
+"$here/bench-video.sh" "$build"

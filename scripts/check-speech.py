@@ -10,7 +10,9 @@ length must match the recording: GSM within one 320-sample block; MP3, after the
 decoder's fixed delay of 1105 samples, within one 576-sample frame.
 
 The voice mail test recorded the phrase mail-phrase-8k-8bit.wav through the microphone and sent
-it as GSM and MP3; mail-gsm.wav and mail-mp3.mp3 are the attachments it received. A recording
+it as GSM and MP3; mail-gsm.wav and mail-mp3.mp3 are the attachments it received. The video mail
+test recorded it with the screen and sent the clip; mail-video.avi is what arrived, its sound
+decoded by ffmpeg. A recording
 starts at no fixed point, so the phrase's envelope (20 ms windows every 10 ms) is looked for at
 every offset of the decoded one; the best correlation must reach 0.8.
 
@@ -52,6 +54,20 @@ def mp3_pcm16(path):
             samples = array.array("h")
             samples.frombytes(w.readframes(w.getnframes()))
             return samples, w.getframerate()
+
+
+def ffmpeg_pcm16(path):
+    """The sound of a video clip, decoded by ffmpeg."""
+    raw = subprocess.check_output(
+        ["ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f", "s16le", "-ac", "1", "-"])
+    rate = subprocess.check_output(
+        ["ffprobe", "-v", "error", "-select_streams", "a", "-show_entries", "stream=sample_rate",
+         "-of", "csv=p=0", path], text=True).strip()
+    samples = array.array("h")
+    samples.frombytes(raw)
+    if sys.byteorder != "little":
+        samples.byteswap()
+    return samples, int(rate)
 
 
 def envelope(samples, window, step=None):
@@ -111,7 +127,8 @@ def main():
 
     phrase_path = os.path.join(folder, "mail-phrase-8k-8bit.wav")
     for name, file, decode in (("mail gsm", "mail-gsm.wav", pcm16),
-                               ("mail mp3", "mail-mp3.mp3", mp3_pcm16)):
+                               ("mail mp3", "mail-mp3.mp3", mp3_pcm16),
+                               ("mail video", "mail-video.avi", ffmpeg_pcm16)):
         out = os.path.join(folder, file)
         if not os.path.exists(out):
             check(name, False, "no file (the voice mail test did not write it)")

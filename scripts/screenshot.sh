@@ -5,6 +5,8 @@
 #                    build/screenshot-load-message.png, shows the Load Message dialog
 #   --address-book   the Address Book with five entries (build/screenshot-address-book.png)
 #   --account-book   the Account Book with two accounts (build/screenshot-account-book.png)
+#   --video-recording  the video window records the screen (its Screen source), in
+#                    build/screenshot-video-recording.png
 #   --ad-banner      the banner shows an advertiser's frame fetched from a local ad server
 #                    (scripts/ad-server.py): build/screenshot-ad-banner.png
 #   --ad-fallback    the banner is turned off (ADBANNER=0) and shows one of its built-in
@@ -28,10 +30,12 @@ case "${1:-}" in
   --address-book) view=address-book command=1011 caption="Address Book" ;;
   # The From label of the address panel opens the account book.
   --account-book) view=account-book command="1006 MAILFIELD_CLASS" caption="Account Book" ;;
+  --video-recording) view=video-recording command=1003 caption="Video Message" ;;
   --ad-banner) view=ad-banner ;;
   --ad-fallback) view=ad-fallback ;;
   *)
-    echo "usage: $0 [--load-message | --address-book | --account-book | --ad-banner | --ad-fallback]" >&2
+    echo "usage: $0 [--load-message | --address-book | --account-book | --video-recording |" \
+      "--ad-banner | --ad-fallback]" >&2
     exit 2
     ;;
 esac
@@ -87,6 +91,12 @@ if [[ $view == address-book ]]; then
   printf '%s\r\n' 'Bo Fox' bo@example.org 'Cy Dale' cy.dale@example.com 'Dee Ng' dee@example.net \
     'Family' family@example.org 'Team' team@example.com >"$folder/addbook.ini"
 fi
+if [[ $view == video-recording ]]; then
+  # The main window peeks out left of the video window, which is centred on the screen.
+  sed -i 's/^X=276\r$/X=4\r/' "$folder/Kestro.ini"
+  printf 'VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\nVIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n' \
+    >"$folder/plugin.ini"
+fi
 if [[ $view == account-book ]]; then
   printf '%s\r\n' 'Ann Lee' ann@example.com smtp.example.com ann.lee@example.com \
     'Ann at work' ann.lee@work.example work.example '' >"$folder/accbook.ini"
@@ -118,12 +128,22 @@ if [[ -n $command ]]; then
     sleep 0.2
   done
 fi
+if [[ $view == video-recording ]]; then
+  sleep 2
+  # Record: the window records until the picture is taken.
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe 2501 "Video Message" >/dev/null 2>&1) ||
+    echo "Could not reach the video window" >&2
+fi
 sleep "${KESTRO_SCREENSHOT_DELAY:-2}"
 if [[ $view == ad-* ]]; then
   # Only the Kestro window.
   import -window "$(xwininfo -root -tree | awk '/"Kestro": \("kestro.exe"/ {print $1; exit}')" "$picture"
 else
   import -window root "$picture"
+fi
+if [[ $view == video-recording ]]; then
+  # The two windows, without the empty right of the screen.
+  convert "$picture" -crop 866x700+0+0 +repage "$picture"
 fi
 echo "Saved $picture"
 if [[ -n $command ]]; then

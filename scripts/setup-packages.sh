@@ -12,7 +12,7 @@ packages=(
   wine wine64
   xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
   python3 python3-aiosmtpd curl zip unzip
-  espeak-ng sox mpg123 lame
+  espeak-ng sox mpg123 lame ffmpeg libjpeg-turbo-progs
   pulseaudio pulseaudio-utils
   cups ghostscript poppler-utils
   clang-format

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests (under ASan and UBSan) and the Windows tests under
 # Wine, in a private prefix with the null graphics driver and one wineserver kept alive for
-# the run. Ends with one line: "N passed, N failed".
+# the run; then the tests that record the screen (OnScreen*) in the X11 prefix on a private
+# Xvfb. Ends with one line: "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -16,9 +17,22 @@ unset DISPLAY # the null driver needs no X server
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
+source "$here/xvfb.sh"
 source "$here/ad-server.sh"
 source "$here/print-queue.sh"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
+# Everything started here stops again: both prefixes' wineservers, the peers, the display.
+stop_all() {
+  local prefix
+  for prefix in test display; do
+    WINEPREFIX="$root/build/wine/$prefix" "$KESTRO_WINESERVER" -k 2>/dev/null || true
+  done
+  kestro_stop_sound_device
+  kestro_stop_smtp_sink
+  kestro_stop_print_queue
+  kestro_stop_ad_server
+  kestro_stop_xvfb
+}
+trap stop_all EXIT
 # The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
 # a file of this folder; Wine takes its printers from the scheduler that CUPS_SERVER names.
 rm -rf "$logs/print-queue"
@@ -69,7 +83,6 @@ export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue; kestro_stop_ad_server' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
 # The banner tests fetch from a local ad server that makes its archives on request and keeps
 # the requests it received in a folder; they learn its port and folder from the environment.
@@ -86,13 +99,28 @@ kestro_start_sound_device || exit 1
 # A Windows test that fails is run once more: Wine under load now and then fails to create a
 # window. A real fault fails both times; the log keeps the first failure.
 ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat until-pass:2 \
-  >"$logs/wine.log" 2>&1
+  -E '^OnScreen' >"$logs/wine.log" 2>&1
 wine_rc=$?
+grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
+
+echo "Windows tests on a display"
+# The OnScreen tests record the screen: the X11 driver's prefix on a private Xvfb, with the
+# same sound device, SMTP server and spoken recordings.
+"$KESTRO_WINESERVER" -k 2>/dev/null
+export KESTRO_WINE_MODE=display
+source "$here/wine-env.sh"
+"$here/wine-prefix.sh" >"$logs/display-prefix.log" 2>&1 || echo "*** The display prefix failed"
+kestro_start_xvfb force
+"$KESTRO_WINESERVER" -p
+"$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
+ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat until-pass:2 \
+  -R '^OnScreen' >"$logs/display.log" 2>&1
+display_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
 kestro_stop_print_queue
 kestro_stop_ad_server
-grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
+grep -E '\*\*\*|tests passed' "$logs/display.log" || true
 
 echo "Voice files decoded on the host"
 /usr/bin/python3 "$here/check-speech.py" "$speech_dir" >"$logs/speech.log" 2>&1
@@ -101,9 +129,10 @@ read -r speech_passed speech_failed < <(sed -nE 's/^check-speech: ([0-9]+) passe
 
 read -r native_passed native_failed < <(count "$logs/native.log")
 read -r wine_passed wine_failed < <(count "$logs/wine.log")
-passed=$((native_passed + wine_passed + speech_passed))
-failed=$((native_failed + wine_failed + speech_failed))
-if [[ $native_rc -ne 0 || $wine_rc -ne 0 ]] && [[ $failed -eq 0 ]]; then
+read -r display_passed display_failed < <(count "$logs/display.log")
+passed=$((native_passed + wine_passed + display_passed + speech_passed))
+failed=$((native_failed + wine_failed + display_failed + speech_failed))
+if [[ $native_rc -ne 0 || $wine_rc -ne 0 || $display_rc -ne 0 ]] && [[ $failed -eq 0 ]]; then
   failed=1 # a run that broke before counting
 fi
 echo "Logs: $logs"

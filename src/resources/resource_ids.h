@@ -154,6 +154,21 @@
 #define IDS_LOAD_COLUMN_DATE 2002
 #define IDS_LOAD_COLUMN_ATTACHMENT 2003
 
+// Video window (VIDEOBOX): every control is created at run time; the capture source's window
+// has id 0. Timer 2 follows the pointer over Format, Source and Codec; a button posts itself
+// command 2500 when the pointer has left it.
+#define IDC_VIDEO_RECORD 2501
+#define IDC_VIDEO_STOP 2503
+#define IDC_VIDEO_PICTURE 2504
+#define IDC_VIDEO_ATTACH 2505
+#define IDC_VIDEO_CANCEL 2506
+#define IDC_VIDEO_FILE_NAME 2507
+#define IDC_VIDEO_FORMAT 2520
+#define IDC_VIDEO_SOURCE 2521
+#define IDC_VIDEO_CODEC 2522
+#define IDM_VIDEO_HOVER_END 2500
+#define IDT_VIDEO_HOVER 2
+
 // Address book (ADDRESSBOOKBOX): the drop-down and the list are created at run time, the list's
 // column titles come from the string table. Its entry dialogs ADDRESSBOX and EDITADDRESSBOX.
 #define IDC_AB_SOURCE 3000

@@ -125,7 +125,9 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         break;
     case IDM_VIDEO_MESSAGE:
         if (!SendBlocksRecording(sendState) && !app.videoDriversMissing) {
-            OpenVideoWindow(window);
+            const VideoWindowContext context = {app.instance, window, app.uiFont.get(),
+                                                programDirectory, programSettings.videoIndex};
+            OpenVideoWindow(context);
         }
         break;
     case IDC_CANCEL_BUTTON:

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <richedit.h>
-#include <vfw.h>
 
 #include <cstdio>
 
@@ -30,6 +29,7 @@
 #include "plugins/win/plugin_windows.h"
 #include "resources/resource_ids.h"
 #include "store/win/store_windows.h"
+#include "video/win/capture_window.h"
 #include "video/win/driver_notice.h"
 
 namespace {
@@ -123,7 +123,8 @@ void CreateBodyEditor(HWND window, int clientWidth) {
                     0, r, window, IDC_BODY_EDITOR);
 }
 
-// Options > Video Driver: one item per capture driver in place of "No Video Drivers".
+// Options > Video Driver: one item per capture driver (the Screen source among them) in place
+// of "No Video Drivers".
 void FillVideoDriverMenu(HWND window) {
     HMENU drivers = VideoDriverMenu(window);
     if (!drivers) {
@@ -132,8 +133,7 @@ void FillVideoDriverMenu(HWND window) {
     for (int index = 0; index < 10; ++index) {
         char name[80];
         char version[100];
-        if (!capGetDriverDescriptionA(static_cast<UINT>(index), name, sizeof name, version,
-                                      sizeof version)) {
+        if (!CaptureDriverDescription(index, name, sizeof name, version, sizeof version)) {
             continue;
         }
         char label[100];
