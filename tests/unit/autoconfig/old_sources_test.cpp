@@ -5,6 +5,7 @@
 #include <string>
 
 #include "autoconfig/account_candidates.h"
+#include "autoconfig/apply_account.h"
 #include "autoconfig/communicator_prefs.h"
 #include "autoconfig/eudora_ini.h"
 #include "autoconfig/mail_handler.h"
@@ -172,6 +173,32 @@ TEST(CandidateTable, HoldsThirtyTwoCutToFitAndListsAnAccountOnce) {
     CandidateTable one{};
     AddCandidate(one, {"a", "", "", "", 70000, {}});
     EXPECT_EQ(PortOrDefault(one.slots[0]), 25);
+}
+
+TEST(ApplyAccount, ReplacesTheSenderAndTakesThePortByTheRule) {
+    ProgramSettings settings{};
+    settings.useMapi = 1;
+    settings.smtpPort = 2525;
+    CopyField(settings.replyTo, "old@example.com");
+    CopyField(settings.attachDir, "C:\\Mail\\");
+    CandidateTable table{};
+    AddCandidate(table, {"ann@example.com", "Ann Lee", "", "smtp.example.com", 0, {}});
+    AddCandidate(table, {"bo@example.com", "Bo", "r@example.com", "mail.example.com", 465, {}});
+
+    ApplyAccountToSettings(settings, table.slots[0], PortRule::SourceOrUnchanged);
+    EXPECT_STREQ(settings.userName, "Ann Lee");
+    EXPECT_STREQ(settings.mailFrom, "ann@example.com");
+    EXPECT_STREQ(settings.replyTo, "") << "the old reply-to address is cleared";
+    EXPECT_STREQ(settings.serverName, "smtp.example.com");
+    EXPECT_EQ(settings.useMapi, 0);
+    EXPECT_EQ(settings.smtpPort, 2525);
+    EXPECT_STREQ(settings.attachDir, "C:\\Mail\\");
+
+    ApplyAccountToSettings(settings, table.slots[0], PortRule::SourceOrDefault);
+    EXPECT_EQ(settings.smtpPort, 25);
+    ApplyAccountToSettings(settings, table.slots[1], PortRule::SourceOrUnchanged);
+    EXPECT_EQ(settings.smtpPort, 465);
+    EXPECT_STREQ(settings.replyTo, "r@example.com");
 }
 
 } // namespace
