@@ -1,0 +1,112 @@
+#include "support/registry_fixture.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(handle);
+    return true;
+}
+
+} // namespace
+
+void RegistryFixture::Save(HKEY root, const std::string& key, const char* name) {
+    // The first part of the path that is missing is the key to remove afterwards.
+    for (size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
+        const std::string part = key.substr(0, end);
+        if (!KeyExists(root, part)) {
+            const std::pair<HKEY, std::string> created(root, part);
+            if (std::find(createdKeys_.begin(), createdKeys_.end(), created) ==
+                createdKeys_.end()) {
+                createdKeys_.push_back(created);
+            }
+            break;
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+    }
+    Saved saved = {root, key, name ? name : "", name == nullptr, false, 0, {}};
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
+        DWORD size = 0;
+        if (RegQueryValueExA(handle, name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+            saved.bytes.resize(size);
+            RegQueryValueExA(handle, name, nullptr, &saved.type,
+                             reinterpret_cast<BYTE*>(&saved.bytes[0]), &size);
+            saved.existed = true;
+        }
+        RegCloseKey(handle);
+    }
+    values_.push_back(saved);
+}
+
+void RegistryFixture::SetData(HKEY root, const std::string& key, const char* name, DWORD type,
+                              const std::string& bytes) {
+    Save(root, key, name);
+    HKEY handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        ADD_FAILURE_AT(__FILE__, __LINE__);
+        return;
+    }
+    RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(handle);
+}
+
+void RegistryFixture::SetText(HKEY root, const std::string& key, const char* name,
+                              const std::string& text) {
+    SetData(root, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+void RegistryFixture::SetUtf16Binary(HKEY root, const std::string& key, const char* name,
+                                     const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text + L'\0') {
+        bytes += static_cast<char>(c & 0xff);
+        bytes += static_cast<char>((c >> 8) & 0xff);
+    }
+    SetData(root, key, name, REG_BINARY, bytes);
+}
+
+void RegistryFixture::Remove(HKEY root, const std::string& key, const char* name) {
+    Save(root, key, name);
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
+        RegDeleteValueA(handle, name);
+        RegCloseKey(handle);
+    }
+}
+
+void RegistryFixture::Restore() {
+    for (auto saved = values_.rbegin(); saved != values_.rend(); ++saved) {
+        HKEY handle;
+        if (RegOpenKeyExA(saved->root, saved->key.c_str(), 0, KEY_SET_VALUE, &handle) !=
+            ERROR_SUCCESS) {
+            continue;
+        }
+        const char* name = saved->isDefault ? nullptr : saved->name.c_str();
+        if (saved->existed) {
+            RegSetValueExA(handle, name, 0, saved->type,
+                           reinterpret_cast<const BYTE*>(saved->bytes.data()),
+                           static_cast<DWORD>(saved->bytes.size()));
+        } else {
+            RegDeleteValueA(handle, name);
+        }
+        RegCloseKey(handle);
+    }
+    values_.clear();
+    for (auto key = createdKeys_.rbegin(); key != createdKeys_.rend(); ++key) {
+        RegDeleteTreeA(key->first, key->second.c_str());
+        RegDeleteKeyA(key->first, key->second.c_str());
+    }
+    createdKeys_.clear();
+}
