@@ -3,6 +3,9 @@
 # closes Kestro again.
 #   --load-message   the program folder holds three saved messages, and the picture,
 #                    build/screenshot-load-message.png, shows the Load Message dialog
+#   --auto-config    the display prefix's registry names Outlook as the mail program and holds
+#                    three of its accounts (put back as they were afterwards), and the picture,
+#                    build/screenshot-auto-config.png, shows the Auto Configuration list
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +19,8 @@ view=main
 case "${1:-}" in
   "") ;;
   --load-message) view=load-message ;;
-  *) echo "usage: $0 [--load-message]" >&2; exit 2 ;;
+  --auto-config) view=auto-config ;;
+  *) echo "usage: $0 [--load-message | --auto-config]" >&2; exit 2 ;;
 esac
 bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
 if [[ $view == main ]]; then
@@ -55,27 +59,63 @@ if [[ $view == load-message ]]; then
     dee@example.com 'Quarterly figures' 'Dec 01 2026  09:30 AM' 0
 fi
 
+# Outlook as the mail program, with three accounts; the mail handler is saved to be put back.
+accounts='HKCU\Software\Microsoft\Internet Account Manager'
+mail_handler='HKCR\mailto\shell\open\command'
+saved_handler="$folder/mail-handler.reg"
+add_account() {
+  local key="$accounts\Accounts\0000000$1"
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Server" /d "$2" /f >/dev/null 2>&1
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Email Address" /d "$3" /f >/dev/null 2>&1
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Display Name" /d "$4" /f >/dev/null 2>&1
+}
+restore_registry() {
+  [[ $view == auto-config ]] || return 0
+  "$KESTRO_WINE" reg delete "$accounts" /f >/dev/null 2>&1 || true
+  if [[ -f "$saved_handler" ]]; then
+    "$KESTRO_WINE" reg import "$saved_handler" >/dev/null 2>&1 || true
+  else
+    "$KESTRO_WINE" reg delete "$mail_handler" /f >/dev/null 2>&1 || true
+  fi
+}
+
 kestro_start_xvfb force
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_xvfb' EXIT
+trap 'restore_registry; "$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_xvfb' EXIT
+# Wine starts its desktop with the first program, so the registry is written once X is up.
+if [[ $view == auto-config ]]; then
+  cp "$bin/post_command.exe" "$folder/"
+  "$KESTRO_WINE" reg export "$mail_handler" "$saved_handler" /y >/dev/null 2>&1 ||
+    rm -f "$saved_handler"
+  "$KESTRO_WINE" reg add "$mail_handler" /ve /d \
+    '"C:\Program Files\Outlook Express\msimn.exe" /mailurl:%1' /f >/dev/null 2>&1
+  add_account 1 smtp.example.com ann@example.com 'Ann Lee'
+  add_account 2 mail.work.example ann.lee@work.example 'Ann Lee'
+  add_account 3 smtp.example.org family@example.org 'The Lees'
+fi
 xsetroot -solid '#3a6ea5' 2>/dev/null || true
 (cd "$folder" && "$KESTRO_WINE" Kestro.exe >/dev/null 2>&1 &)
 for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Kestro"' && break
   sleep 0.2
 done
-if [[ $view == load-message ]]; then
+# Opens a dialog by posting its command and waits for its caption.
+open_dialog() {
   sleep 1
-  (cd "$folder" && "$KESTRO_WINE" post_command.exe 10002 >/dev/null 2>&1) ||
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe "$1" >/dev/null 2>&1) ||
     echo "Could not reach the Kestro window" >&2
   for _ in $(seq 1 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Load Saved Message"' && break
+    xwininfo -root -tree 2>/dev/null | grep -q "\"$2\"" && break
     sleep 0.2
   done
-fi
+}
+case $view in
+  load-message) open_dialog 10002 "Load Saved Message" ;;
+  auto-config) open_dialog 10060 "Auto Configuration" ;;
+esac
 sleep "${KESTRO_SCREENSHOT_DELAY:-2}"
 import -window root "$picture"
 echo "Saved $picture"
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   exit 0 # the modal dialog would keep Kestro from closing; the trap ends the wineserver
 fi
 (cd "$folder" && "$KESTRO_WINE" taskkill /IM Kestro.exe >/dev/null 2>&1 || true)

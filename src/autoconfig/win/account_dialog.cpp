@@ -30,11 +30,14 @@ void CreateAccountList(HWND dialog, const CandidateTable& table) {
     if (!list) {
         return;
     }
+    // The one column fills the list inside its borders, so no sideways scroll bar shows.
+    RECT inside;
+    GetClientRect(list, &inside);
     char title[] = "Email Address List";
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;
-    column.cx = width - 4;
+    column.cx = inside.right;
     column.pszText = title;
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     int row = 0;
