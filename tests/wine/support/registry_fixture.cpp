@@ -106,7 +106,6 @@ void RegistryFixture::Restore() {
     values_.clear();
     for (auto key = createdKeys_.rbegin(); key != createdKeys_.rend(); ++key) {
         RegDeleteTreeA(key->first, key->second.c_str());
-        RegDeleteKeyA(key->first, key->second.c_str());
     }
     createdKeys_.clear();
 }
