@@ -94,12 +94,6 @@ void ResolveServer(const PrefTable& prefs, const std::string& id, MailIdentity& 
     if (key.empty()) {
         key = PrefText(prefs, "mail.smtp.defaultserver");
     }
-    if (key.empty()) {
-        const std::vector<std::string> servers = ListItems(PrefText(prefs, "mail.smtpservers"));
-        if (!servers.empty()) {
-            key = servers.front();
-        }
-    }
     const std::string server = "mail.smtpserver." + key;
     identity.server = key.empty() ? std::string() : PrefText(prefs, server + ".hostname");
     if (identity.server.empty()) {

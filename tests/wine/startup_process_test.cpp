@@ -208,11 +208,6 @@ TEST_F(StartedKestro, AFirstRunTakesTheOutlookAccountIntoKestroIni) {
 
     HWND window = WaitForWindow(process.dwProcessId, "Kestro");
     ASSERT_NE(window, nullptr);
-    HWND from = GetDlgItem(FindWindowExA(window, nullptr, "MAILFIELD_CLASS", nullptr), 1070);
-    for (int i = 0; i < 100 && AskedTextOf(from) != "Ann Lee <r@example.com>"; ++i) {
-        Sleep(20);
-    }
-    EXPECT_EQ(AskedTextOf(from), "Ann Lee <r@example.com>");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(process), 0u);
     const std::string ini = ReadWholeFile(folder_ + "Kestro.ini");
