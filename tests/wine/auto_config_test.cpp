@@ -197,6 +197,28 @@ TEST_F(AutoConfiguration, ACommunicatorProfileWithoutAServerGetsMail) {
     }
 }
 
+TEST_F(AutoConfiguration, TheAutoButtonsOfBothSettingsDialogsStartIt) {
+    MailHandler("OUTLOOK.EXE /m %1");
+    OutlookExpressAccount(0, "ann@example.com", "Ann Lee", "smtp.example.com");
+    // Program Settings closes with OK first: its encoder group must accept (GSM).
+    WriteWholeFile(folder_ + "plugin.ini", "VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\n"
+                                           "VIDEO_SELECTION=0\nREALVIDEO_SELECTION=1\n");
+    WhenDialogAppears([&](HWND program) { SendMessageA(program, WM_COMMAND, IDC_PS_AUTO, 0); });
+    SendMessageA(window_, WM_COMMAND, IDM_PROGRAM_SETTINGS, 0);
+    PumpMessages();
+    ExpectReadyMessageOnly();
+
+    MessageBoxes::Reset();
+    WhenDialogAppears([&](HWND program) {
+        WhenDialogAppears([&](HWND email) { SendMessageA(email, WM_COMMAND, IDC_ES_AUTO, 0); });
+        SendMessageA(program, WM_COMMAND, IDC_PS_ADVANCED, 0);
+        SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(window_, WM_COMMAND, IDM_PROGRAM_SETTINGS, 0);
+    PumpMessages();
+    ExpectReadyMessageOnly();
+}
+
 TEST_F(AutoConfiguration, InternetExplorerAsTheBrowserRunsTheOutlookImporter) {
     MailHandler("winebrowser.exe %1");
     Browser("\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome");
