@@ -1,7 +1,5 @@
 #include "support/registry_fixture.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,11 +20,7 @@ void RegistryFixture::Save(HKEY root, const std::string& key, const char* name) 
     for (size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
         const std::string part = key.substr(0, end);
         if (!KeyExists(root, part)) {
-            const std::pair<HKEY, std::string> created(root, part);
-            if (std::find(createdKeys_.begin(), createdKeys_.end(), created) ==
-                createdKeys_.end()) {
-                createdKeys_.push_back(created);
-            }
+            createdKeys_.emplace_back(root, part); // the Set that follows creates it
             break;
         }
         if (end == std::string::npos) {
