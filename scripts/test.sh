@@ -36,10 +36,15 @@ count() {
 }
 
 echo "Native unit tests"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+# The unit tests' temporary files go to a folder of this run's own: test runs of other clones
+# on the same machine use the same file names. (Its path has no capitals: one test needs that.)
+native_tmp="/tmp/kestro-unit-tests-$$"
+rm -rf "$native_tmp" && mkdir -p "$native_tmp"
+TEST_TMPDIR="$native_tmp" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$root/build/native" -j "$(nproc)" --output-on-failure --timeout 120 \
   >"$logs/native.log" 2>&1
 native_rc=$?
+rm -rf "$native_tmp"
 grep -E '\*\*\*|tests passed' "$logs/native.log" || true
 
 echo "Windows tests under Wine"

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text_fields.h"
+
 namespace {
 
 // Splits text into lines the way a text-mode reader sees them: the line end is LF or CR LF,
@@ -120,18 +122,6 @@ void ApplyKeyedLine(const std::string& line, ProgramSettings& settings) {
 }
 
 } // namespace
-
-void CopyField(char* field, size_t fieldSize, const char* text) {
-    if (fieldSize == 0) {
-        return;
-    }
-    size_t length = std::strlen(text);
-    if (length >= fieldSize) {
-        length = fieldSize - 1;
-    }
-    std::memcpy(field, text, length);
-    field[length] = '\0';
-}
 
 void ApplyDefaultSettings(ProgramSettings& settings, ScreenSize screen) {
     settings.useMapi = 1;

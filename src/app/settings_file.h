@@ -1,31 +1,12 @@
-// The program settings record and its file, Kestro.ini: KEY=value lines after a version line.
+// The program settings file, Kestro.ini: KEY=value lines after a version line.
 // Portable: the Win32 layer reads and writes the file bytes, this code turns them into settings.
 #pragma once
 
 #include <string>
 
-constexpr int kSettingsVersion = 20;
-constexpr int kNameLength = 256;  // names and addresses: 255 characters and the terminator
-constexpr int kPathLength = 1024; // paths: 1023 characters and the terminator
+#include "base/program_settings.h"
 
-struct ProgramSettings {
-    int useMapi;
-    char userName[kNameLength];
-    char mailFrom[kNameLength];
-    char replyTo[kNameLength];
-    char serverName[kNameLength];
-    int smtpPort;
-    int x;
-    int y;
-    int width;
-    int height;
-    char attachDir[kPathLength];
-    int videoIndex;
-    int alwaysClose;
-    int alwaysSave;
-    int alwaysClear;
-    int alwaysAddressMapi;
-};
+constexpr int kSettingsVersion = 20;
 
 struct ScreenSize {
     int width;
@@ -49,9 +30,3 @@ void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 
 // The 17 lines of the file, each ended by CR LF.
 std::string FormatSettingsText(const ProgramSettings& settings);
-
-// Copies text into a fixed field, cut to the field's size and always terminated.
-void CopyField(char* field, size_t fieldSize, const char* text);
-template <size_t N> void CopyField(char (&field)[N], const std::string& text) {
-    CopyField(field, N, text.c_str());
-}

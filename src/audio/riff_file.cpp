@@ -80,24 +80,19 @@ void WriteLittleEndian16(unsigned char* bytes, uint16_t value) {
 }
 
 bool RiffOpen(RiffFile& riff, const char* path, RiffOpenMode mode) {
-    riff.file = std::fopen(path, mode == RiffOpenMode::Read ? "rb" : "wb");
-    return riff.file != nullptr;
+    riff.file.reset(std::fopen(path, mode == RiffOpenMode::Read ? "rb" : "wb"));
+    return static_cast<bool>(riff.file.get());
 }
 
 bool RiffClose(RiffFile& riff) {
-    if (riff.file == nullptr) {
-        return true;
-    }
-    bool flushed = std::fclose(riff.file) == 0;
-    riff.file = nullptr;
-    return flushed;
+    return !riff.file || riff.file.close();
 }
 
 bool RiffDescend(RiffFile& riff, RiffChunk& chunk, const RiffChunk* parent, RiffFind find) {
-    if (riff.file == nullptr) {
+    if (!riff.file) {
         return false;
     }
-    const int64_t start = Tell(riff.file);
+    const int64_t start = Tell(riff.file.get());
     if (start < 0) {
         return false;
     }
@@ -110,12 +105,12 @@ bool RiffDescend(RiffFile& riff, RiffChunk& chunk, const RiffChunk* parent, Riff
             break;
         }
         RiffChunk found = {};
-        if (!ReadU32(riff.file, found.id) || !ReadU32(riff.file, found.size)) {
+        if (!ReadU32(riff.file.get(), found.id) || !ReadU32(riff.file.get(), found.size)) {
             break;
         }
         found.dataOffset = static_cast<uint32_t>(position + 8);
         if ((found.id == kRiffChunkId || found.id == kListChunkId) &&
-            !ReadU32(riff.file, found.formType)) {
+            !ReadU32(riff.file.get(), found.formType)) {
             break;
         }
         if (Matches(found, chunk, find)) {
@@ -123,33 +118,33 @@ bool RiffDescend(RiffFile& riff, RiffChunk& chunk, const RiffChunk* parent, Riff
             return true;
         }
         position = PaddedChunkEnd(found);
-        if (!SeekTo(riff.file, position, SEEK_SET)) {
+        if (!SeekTo(riff.file.get(), position, SEEK_SET)) {
             break;
         }
     }
-    SeekTo(riff.file, start, SEEK_SET);
+    SeekTo(riff.file.get(), start, SEEK_SET);
     return false;
 }
 
 bool RiffAscend(RiffFile& riff, RiffChunk& chunk) {
-    if (riff.file == nullptr) {
+    if (!riff.file) {
         return false;
     }
     if (!chunk.dirty) {
-        return SeekTo(riff.file, PaddedChunkEnd(chunk), SEEK_SET);
+        return SeekTo(riff.file.get(), PaddedChunkEnd(chunk), SEEK_SET);
     }
-    const int64_t end = Tell(riff.file);
+    const int64_t end = Tell(riff.file.get());
     if (end < chunk.dataOffset || end > kLargestOffset) {
         return false;
     }
     chunk.size = static_cast<uint32_t>(end - chunk.dataOffset);
-    if (!SeekTo(riff.file, static_cast<int64_t>(chunk.dataOffset) - 4, SEEK_SET) ||
-        !WriteU32(riff.file, chunk.size) || !SeekTo(riff.file, end, SEEK_SET)) {
+    if (!SeekTo(riff.file.get(), static_cast<int64_t>(chunk.dataOffset) - 4, SEEK_SET) ||
+        !WriteU32(riff.file.get(), chunk.size) || !SeekTo(riff.file.get(), end, SEEK_SET)) {
         return false;
     }
     if (chunk.size & 1) {
         const unsigned char pad = 0;
-        if (std::fwrite(&pad, 1, 1, riff.file) != 1) {
+        if (std::fwrite(&pad, 1, 1, riff.file.get()) != 1) {
             return false;
         }
     }
@@ -158,20 +153,20 @@ bool RiffAscend(RiffFile& riff, RiffChunk& chunk) {
 }
 
 bool RiffCreateChunk(RiffFile& riff, RiffChunk& chunk, RiffCreate kind) {
-    if (riff.file == nullptr) {
+    if (!riff.file) {
         return false;
     }
-    const int64_t position = Tell(riff.file);
+    const int64_t position = Tell(riff.file.get());
     if (position < 0 || position + 8 > kLargestOffset) {
         return false;
     }
     if (kind == RiffCreate::Form) {
         chunk.id = kRiffChunkId;
     }
-    if (!WriteU32(riff.file, chunk.id) || !WriteU32(riff.file, chunk.size)) {
+    if (!WriteU32(riff.file.get(), chunk.id) || !WriteU32(riff.file.get(), chunk.size)) {
         return false;
     }
-    if (kind == RiffCreate::Form && !WriteU32(riff.file, chunk.formType)) {
+    if (kind == RiffCreate::Form && !WriteU32(riff.file.get(), chunk.formType)) {
         return false;
     }
     chunk.dataOffset = static_cast<uint32_t>(position + 8);
@@ -180,36 +175,36 @@ bool RiffCreateChunk(RiffFile& riff, RiffChunk& chunk, RiffCreate kind) {
 }
 
 size_t RiffRead(RiffFile& riff, void* buffer, size_t count) {
-    if (riff.file == nullptr || count == 0) {
+    if (!riff.file || count == 0) {
         return 0;
     }
-    return std::fread(buffer, 1, count, riff.file);
+    return std::fread(buffer, 1, count, riff.file.get());
 }
 
 size_t RiffWrite(RiffFile& riff, const void* buffer, size_t count) {
-    if (riff.file == nullptr || count == 0) {
+    if (!riff.file || count == 0) {
         return 0;
     }
-    return std::fwrite(buffer, 1, count, riff.file);
+    return std::fwrite(buffer, 1, count, riff.file.get());
 }
 
 int64_t RiffSeek(RiffFile& riff, int64_t offset, int origin) {
-    if (riff.file == nullptr || !SeekTo(riff.file, offset, origin)) {
+    if (!riff.file || !SeekTo(riff.file.get(), offset, origin)) {
         return -1;
     }
-    return Tell(riff.file);
+    return Tell(riff.file.get());
 }
 
 int64_t RiffFileLength(RiffFile& riff) {
-    if (riff.file == nullptr) {
+    if (!riff.file) {
         return -1;
     }
-    const int64_t position = Tell(riff.file);
-    if (position < 0 || !SeekTo(riff.file, 0, SEEK_END)) {
+    const int64_t position = Tell(riff.file.get());
+    if (position < 0 || !SeekTo(riff.file.get(), 0, SEEK_END)) {
         return -1;
     }
-    const int64_t length = Tell(riff.file);
-    if (!SeekTo(riff.file, position, SEEK_SET)) {
+    const int64_t length = Tell(riff.file.get());
+    if (!SeekTo(riff.file.get(), position, SEEK_SET)) {
         return -1;
     }
     return length;

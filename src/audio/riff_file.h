@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/scoped_file.h"
+
 constexpr uint32_t MakeFourCC(char a, char b, char c, char d) {
     return static_cast<uint32_t>(static_cast<unsigned char>(a)) |
            static_cast<uint32_t>(static_cast<unsigned char>(b)) << 8 |
@@ -25,7 +27,7 @@ constexpr uint32_t kDispChunkId = MakeFourCC('D', 'I', 'S', 'P');
 constexpr uint32_t kPlstChunkId = MakeFourCC('p', 'l', 's', 't');
 
 struct RiffFile {
-    std::FILE* file; // null when closed
+    ScopedFile file; // empty when closed
 };
 
 // One chunk header and where its contents lie.

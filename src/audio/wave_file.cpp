@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/scoped_file.h"
+
 namespace {
 
 uint32_t CloseAndFail(WaveFileInfo& info, uint32_t code) {
@@ -105,20 +107,19 @@ int WriteRecordedChunks(RiffFile& out, const RecordedWave& recorded, WaveMessage
     if (!RiffCreateChunk(out, data, RiffCreate::Plain)) {
         return fail(-5, kCreateDataText);
     }
-    std::FILE* capture =
-        recorded.capturePath != nullptr ? std::fopen(recorded.capturePath, "rb") : nullptr;
-    if (capture == nullptr) {
+    ScopedFile capture(recorded.capturePath != nullptr ? std::fopen(recorded.capturePath, "rb")
+                                                       : nullptr);
+    if (!capture) {
         return fail(-5, kWriteDataText);
     }
     unsigned char* piece = static_cast<unsigned char*>(std::malloc(kRecordedCopyPiece));
     if (piece == nullptr) {
-        std::fclose(capture);
         return fail(-5, kWriteDataText);
     }
     // A short write (a full disk) is reported rather than leaving a cut-off recording behind.
     bool written = true;
     for (;;) {
-        size_t got = std::fread(piece, 1, kRecordedCopyPiece, capture);
+        size_t got = std::fread(piece, 1, kRecordedCopyPiece, capture.get());
         if (got == 0) {
             break;
         }
@@ -128,7 +129,6 @@ int WriteRecordedChunks(RiffFile& out, const RecordedWave& recorded, WaveMessage
         }
     }
     std::free(piece);
-    std::fclose(capture);
     if (!written || !RiffAscend(out, data) || !RiffAscend(out, riff)) {
         return fail(-5, kWriteDataText);
     }
@@ -255,11 +255,9 @@ int LoadWaveFileRecord(WaveFileRecord& record, const WavePrompt* prompt, WaveMes
     if (std::memchr(record.path, '\0', sizeof record.path) == nullptr) {
         return 0;
     }
-    std::FILE* probe = std::fopen(record.path, "rb");
-    if (probe == nullptr) {
+    if (!ScopedFile(record.path, "rb")) {
         return 0;
     }
-    std::fclose(probe);
 
     WaveFileInfo info;
     uint32_t code = wioFileOpen(&info, record.path, 0, prompt);

@@ -5,15 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/scoped_file.h"
+
 namespace {
 
 bool DiskCanOpenForReading(const char* path) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
+    return static_cast<bool>(ScopedFile(path, "rb"));
 }
 
 long long DiskFileSize(const char* path) {

@@ -1,6 +1,5 @@
 #include "compose/button_images.h"
 
-#include "mail/smtp_session.h"
 #include "resources/skin_ids.h"
 
 namespace {
@@ -21,9 +20,6 @@ constexpr int kPlainHover = 2;
 // Frames of the logo.
 constexpr int kLogoRest = 0;
 constexpr int kLogoPressed = 28;
-
-// The first stage value that carries only error bits.
-constexpr uint32_t kFirstErrorValue = 0x1000000u;
 
 int PlainFace(const ButtonLook& look) {
     if (look.pressed) {
@@ -76,7 +72,7 @@ int ButtonImageIndex(PictureButton button, const ButtonLook& look) {
         }
         return look.hover ? kSendHover : kSendNormal;
     case PictureButton::Cancel: {
-        const bool sending = SendIsRunning(look.sendState);
+        const bool sending = SendCanBeCancelled(look.sendState);
         if (look.pressed && sending) {
             return kCancelPressedSending;
         }
@@ -94,14 +90,6 @@ int ButtonImageIndex(PictureButton button, const ButtonLook& look) {
     default:
         return PlainFace(look);
     }
-}
-
-bool SendIsRunning(uint32_t sendState) {
-    return sendState > 0 && sendState < SMTP_END_DATA;
-}
-
-bool SendHasEnded(uint32_t sendState) {
-    return sendState == 0 || sendState >= kFirstErrorValue;
 }
 
 bool ToggleIsOn(int toggleCounter) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "mail/send_state.h"
+
 enum class PictureButton {
     Send,
     Attach,
@@ -34,13 +36,6 @@ int SkinSetOfButton(PictureButton button);
 // Index within the button's set of the image for `look`. The pressed image replaces the hover
 // or normal one where the button has a pressed image.
 int ButtonImageIndex(PictureButton button, const ButtonLook& look);
-
-// A send is running from the host lookup up to, not including, the end-of-data mark: Cancel
-// acts then and shows its sending faces.
-bool SendIsRunning(uint32_t sendState);
-
-// The send has ended (idle, or only error bits left): the logo stops animating.
-bool SendHasEnded(uint32_t sendState);
 
 // The bold, italic and underline buttons are on while their counter is odd.
 bool ToggleIsOn(int toggleCounter);

@@ -1,6 +1,6 @@
 #include "compose/logo_animation.h"
 
-#include "compose/button_images.h"
+#include "mail/send_state.h"
 
 void StartLogoAnimation(LogoAnimation& animation) {
     animation.counter = 0;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 
 // "send via MAPI", or "Name <address>" with the reply-to address when there is one.
 std::string FormatSenderLine(const ProgramSettings& settings);

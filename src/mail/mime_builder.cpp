@@ -1,6 +1,6 @@
 #include "mail/mime_builder.h"
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 #include "mail/mail_encoding.h"
 #include "mail/outgoing_message.h"
 

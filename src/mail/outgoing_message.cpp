@@ -1,6 +1,6 @@
 #include "mail/outgoing_message.h"
 
-#include "app/settings_file.h"
+#include "base/text_fields.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,7 @@
 #include "mail/smtp_session.h"
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
+#include "base/scoped_file.h"
 #include "mail/outgoing_message.h"
 
 #include <cstdio>
@@ -27,14 +28,14 @@ uint32_t Stage(const SmtpSession& session) {
 }
 
 bool Failed(const SmtpSession& session) {
-    return (session.sendState & kSmtpErrorBits) != 0;
+    return SendFailed(session.sendState);
 }
 
 void Fail(SmtpSession& session, const char* text, const char* caption) {
     if (text != nullptr) {
         session.platform->ShowMessage(text, caption, SmtpMessageIcon::None);
     }
-    session.sendState |= kSmtpErrorBits;
+    MarkSendFailed(session.sendState);
 }
 
 // Moves to the next state and asks for the write notification that takes its first step.
@@ -248,17 +249,16 @@ bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytes
     if (session.fileOffset > 0x7FFFFFFFu) {
         return false;
     }
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    ScopedFile file(path, "rb");
+    if (!file) {
         return false;
     }
-    bool ok = std::fseek(file, static_cast<long>(session.fileOffset), SEEK_SET) == 0;
+    bool ok = std::fseek(file.get(), static_cast<long>(session.fileOffset), SEEK_SET) == 0;
     size_t count = 0;
     if (ok) {
-        count = std::fread(session.fileChunk, 1, kAttachmentChunkSize, file);
-        ok = std::ferror(file) == 0;
+        count = std::fread(session.fileChunk, 1, kAttachmentChunkSize, file.get());
+        ok = std::ferror(file.get()) == 0;
     }
-    std::fclose(file);
     *bytesRead = static_cast<uint32_t>(count);
     return ok;
 }
@@ -476,7 +476,7 @@ void OnConnect(SmtpSession& session, int error) {
         char text[kNameLength + 96];
         FormatConnectFailedMessage(session.settings->serverName, text, sizeof text);
         session.platform->ShowMessage(text, "Kestro", SmtpMessageIcon::Exclamation);
-        session.sendState |= kSmtpErrorBits;
+        MarkSendFailed(session.sendState);
         return;
     }
     // Everything but the bindings and the state starts from zero.
@@ -540,7 +540,7 @@ uint32_t HandleSmtpEvent(SmtpSession& session, int event, int error) {
         }
         break;
     case kSmtpEventRead:
-        if (Stage(session) >= SMTP_GREETING) {
+        if (SendIsConnected(session.sendState)) {
             OnRead(session);
         }
         break;
@@ -574,7 +574,7 @@ bool EndFailedSmtpSession(SmtpSession& session) {
 }
 
 bool CancelSmtpSend(SmtpSession& session) {
-    if (session.sendState < 1 || session.sendState >= SMTP_END_DATA) {
+    if (!SendCanBeCancelled(session.sendState)) {
         return false;
     }
     session.message->cancelRequested = 1;
@@ -636,7 +636,7 @@ void PaintSendProgress(SmtpSession& session) {
     }
     session.progress = SmtpProgressPercent(session.sendState, session.progress,
                                            session.bodyBytesSent, *session.message);
-    session.platform->PaintProgress(session.progress, session.sendState == SMTP_IDLE);
+    session.platform->PaintProgress(session.progress, SendIsIdle(session.sendState));
 }
 
 void FormatConnectFailedMessage(const char* serverName, char* out, size_t outSize) {

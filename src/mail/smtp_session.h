@@ -9,6 +9,7 @@
 
 #include "mail/base64.h"
 #include "mail/mime_builder.h"
+#include "mail/send_state.h"
 #include "mail/smtp_reply.h"
 
 #include <cstddef>
@@ -16,30 +17,6 @@
 
 struct OutgoingMessage;
 struct ProgramSettings;
-
-// Stage values of sendState. Bit 3 is set in every stage from SMTP_HELO to SMTP_QUIT, and
-// sendState AND kSmtpConnectedMask is non-zero in every stage from SMTP_GREETING on (voice and
-// video recording refuse to start then); the cancel command compares numerically.
-constexpr uint32_t SMTP_IDLE = 0;
-constexpr uint32_t SMTP_RESOLVING = 1;
-constexpr uint32_t SMTP_GREETING = 4;
-constexpr uint32_t SMTP_HELO = 0x18;
-constexpr uint32_t SMTP_MAIL_FROM = 0x28;
-constexpr uint32_t SMTP_RCPT_TO = 0x48;
-constexpr uint32_t SMTP_RCPT_CC = 0x88;
-constexpr uint32_t SMTP_RCPT_BCC = 0x108;
-constexpr uint32_t SMTP_DATA = 0x208;
-constexpr uint32_t SMTP_HEADERS = 0x1408;
-constexpr uint32_t SMTP_TEXT = 0x2408;
-constexpr uint32_t SMTP_TEXT_TRAILER = 0x4408;
-constexpr uint32_t SMTP_HTML = 0x8408;
-constexpr uint32_t SMTP_HTML_TRAILER = 0x10408;
-constexpr uint32_t SMTP_ATTACHMENTS = 0x20408;
-constexpr uint32_t SMTP_END_DATA = 0x40408;
-constexpr uint32_t SMTP_QUIT = 0x80008;
-
-constexpr uint32_t kSmtpErrorBits = 0xFF000000u; // OR-ed into sendState when the session fails
-constexpr uint32_t kSmtpConnectedMask = 0x0C;
 
 // Socket notifications (the event in the low word of the notification's lParam).
 constexpr int kSmtpEventRead = 0x01;
@@ -147,7 +124,7 @@ void EndSmtpSession(SmtpSession& session);
 // SMTP_IDLE. True when it did.
 bool EndFailedSmtpSession(SmtpSession& session);
 
-// The cancel-send command: acts only while 1 <= sendState < SMTP_END_DATA. Marks the message
+// The cancel-send command: acts only while SendCanBeCancelled(sendState). Marks the message
 // cancelled (no Message Sent dialog), ends the session, returns to SMTP_IDLE and shows
 // "Canceled Send". True when it acted.
 bool CancelSmtpSend(SmtpSession& session);

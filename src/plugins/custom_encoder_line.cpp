@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/scoped_file.h"
+
 namespace {
 
 bool IsWordEnd(char c) {
@@ -23,12 +25,7 @@ bool ProgramFileReadable(const char* programDirectory, const char* name) {
     if (length < 0 || length >= static_cast<int>(sizeof path)) {
         return false;
     }
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
+    return static_cast<bool>(ScopedFile(path, "rb"));
 }
 
 // The first word, taken as the program when it names a .exe that is in the program directory.

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text_lines.h"
+#include "base/scoped_file.h"
+#include "base/text_fields.h"
 
 namespace {
 
@@ -37,12 +38,12 @@ void CopyCut(char (&field)[kCustomLineLength], const char* text) {
 int ReadCustomEncoderLines(const char* programDirectory, CustomEncoderLines& lines) {
     lines = CustomEncoderLines{};
     char path[kPathLength];
-    std::FILE* file = StorePath(programDirectory, path) ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) {
+    ScopedFile file(StorePath(programDirectory, path) ? std::fopen(path, "rb") : nullptr);
+    if (!file) {
         return 0;
     }
     char line[kFileLineLength];
-    while (ReadTextLine(file, line)) {
+    while (ReadTextLine(file.get(), line)) {
         if (StartsWith(line, kSlotKey)) {
             const char* value = line + std::strlen(kSlotKey);
             lines.slot = std::strcmp(value, "1") == 0 ? 1 : 0;
@@ -54,7 +55,6 @@ int ReadCustomEncoderLines(const char* programDirectory, CustomEncoderLines& lin
             }
         }
     }
-    std::fclose(file);
     return 1;
 }
 
@@ -63,11 +63,11 @@ int WriteCustomEncoderLines(const char* programDirectory, const CustomEncoderLin
     if (!StorePath(programDirectory, path)) {
         return 0;
     }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
+    ScopedFile file(path, "wb");
+    if (!file) {
         return 0;
     }
-    std::fprintf(file, "%s%d\n", kSlotKey, lines.slot == 1 ? 1 : 0);
+    std::fprintf(file.get(), "%s%d\n", kSlotKey, lines.slot == 1 ? 1 : 0);
     for (int i = 0; i < kCustomEncoderSlots; ++i) {
         // A line end inside a line would split it: the line is cut there.
         const char* text = lines.lines[i];
@@ -76,7 +76,7 @@ int WriteCustomEncoderLines(const char* programDirectory, const CustomEncoderLin
                text[length] != '\n') {
             ++length;
         }
-        std::fprintf(file, "%s%.*s\n", kLineKeys[i], length, text);
+        std::fprintf(file.get(), "%s%.*s\n", kLineKeys[i], length, text);
     }
-    return std::fclose(file) == 0 ? 1 : 0;
+    return file.close() ? 1 : 0;
 }

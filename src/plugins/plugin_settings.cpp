@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text_lines.h"
+#include "base/scoped_file.h"
+#include "base/text_fields.h"
 
 namespace {
 
@@ -85,8 +86,8 @@ void ApplyCaptureFormat(PluginSettings& settings) {
 int ReadPluginSettings(const char* programDirectory, int mp3CodecPresent,
                        PluginSettings& settings) {
     char path[kPathLength];
-    std::FILE* file = SettingsPath(programDirectory, path) ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) {
+    ScopedFile file(SettingsPath(programDirectory, path) ? std::fopen(path, "rb") : nullptr);
+    if (!file) {
         settings.audioSelection = mp3CodecPresent ? kAudioMp3 : kAudioGsm;
         settings.mp3Quality = kMp3Quality16kHz;
         settings.videoSelection = kVideoRealVideo;
@@ -108,14 +109,13 @@ int ReadPluginSettings(const char* programDirectory, int mp3CodecPresent,
         {"REALVIDEO_SELECTION=", &settings.realVideoSelection},
     };
     char line[kLineLength];
-    while (ReadTextLine(file, line)) {
+    while (ReadTextLine(file.get(), line)) {
         for (const auto& key : keys) {
             if (TakeValue(line, key.key, *key.value)) {
                 break;
             }
         }
     }
-    std::fclose(file);
 
     if (version != kPluginSettingsVersion) {
         settings.audioSelection = 0;
@@ -142,14 +142,15 @@ int WritePluginSettings(const char* programDirectory, const PluginSettings& sett
     if (!SettingsPath(programDirectory, path)) {
         return 0;
     }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
+    ScopedFile file(path, "wb");
+    if (!file) {
         return 0;
     }
-    std::fprintf(file, "VERSION=%d\n", kPluginSettingsVersion);
-    std::fprintf(file, "AUDIO_SELECTION=%d\n", static_cast<int>(settings.audioSelection));
-    std::fprintf(file, "MP3_QUALITY=%d\n", static_cast<int>(settings.mp3Quality));
-    std::fprintf(file, "VIDEO_SELECTION=%d\n", static_cast<int>(settings.videoSelection));
-    std::fprintf(file, "REALVIDEO_SELECTION=%d\n", static_cast<int>(settings.realVideoSelection));
-    return std::fclose(file) == 0 ? 1 : 0;
+    std::fprintf(file.get(), "VERSION=%d\n", kPluginSettingsVersion);
+    std::fprintf(file.get(), "AUDIO_SELECTION=%d\n", static_cast<int>(settings.audioSelection));
+    std::fprintf(file.get(), "MP3_QUALITY=%d\n", static_cast<int>(settings.mp3Quality));
+    std::fprintf(file.get(), "VIDEO_SELECTION=%d\n", static_cast<int>(settings.videoSelection));
+    std::fprintf(file.get(), "REALVIDEO_SELECTION=%d\n",
+                 static_cast<int>(settings.realVideoSelection));
+    return file.close() ? 1 : 0;
 }

@@ -1,6 +1,6 @@
 #include "store/saved_message_file.h"
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 #include "store/saved_message_lines.h"
 #include "store/saved_message_names.h"
 

@@ -442,16 +442,13 @@ uint32_t CaptureBytesPerSecond(const RecorderEngine& engine) {
 namespace {
 
 std::FILE* FileOf(void* context) {
-    return static_cast<std::FILE*>(static_cast<StdioRecorderFile*>(context)->file);
+    return static_cast<StdioRecorderFile*>(context)->file.get();
 }
 
 bool StdioOpen(void* context, const char* path, const char* mode) {
-    auto* holder = static_cast<StdioRecorderFile*>(context);
-    if (holder->file != nullptr) {
-        std::fclose(static_cast<std::FILE*>(holder->file));
-    }
-    holder->file = std::fopen(path, mode);
-    return holder->file != nullptr;
+    ScopedFile& file = static_cast<StdioRecorderFile*>(context)->file;
+    file.reset(std::fopen(path, mode));
+    return static_cast<bool>(file);
 }
 
 } // namespace
@@ -472,10 +469,7 @@ RecorderFiles StdioRecorderFiles(StdioRecorderFile* file) {
         return file ? static_cast<uint32_t>(std::fread(data, 1, count, file)) : 0u;
     };
     files.close = [](void* context) {
-        auto* holder = static_cast<StdioRecorderFile*>(context);
-        std::FILE* file = static_cast<std::FILE*>(holder->file);
-        holder->file = nullptr;
-        return file != nullptr && std::fclose(file) == 0;
+        return static_cast<StdioRecorderFile*>(context)->file.close();
     };
     files.remove = [](void*, const char* path) { std::remove(path); };
     return files;

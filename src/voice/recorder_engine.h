@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "base/scoped_file.h"
 #include "plugins/plugin_settings.h"
 
 constexpr uint32_t kRecorderBufferSize = 32000;
@@ -103,7 +104,7 @@ struct RecorderFiles {
 
 // The temporary file on C stdio; `context` must point to a StdioRecorderFile.
 struct StdioRecorderFile {
-    void* file; // FILE*, null when closed
+    ScopedFile file; // empty when closed
 };
 RecorderFiles StdioRecorderFiles(StdioRecorderFile* file);
 

@@ -1,17 +1,4 @@
 #include "app/win/app_state.h"
 
-#include <commctrl.h>
-
-char programDirectory[kPathLength];
 ProgramSettings programSettings;
 MainWindowState app = {};
-
-HWND AddressEdit(int id) {
-    return app.addressPanel ? GetDlgItem(app.addressPanel, id) : nullptr;
-}
-
-void SetStatusText(const char* text) {
-    if (app.statusBar) {
-        SendMessageA(app.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    }
-}

@@ -1,14 +1,17 @@
-// Process-wide state owned by the main window: the handles every other part of the program
-// reaches the main window and its children through, and the settings record.
+// Process-wide state owned by the main window: its own children's handles, what they are made
+// and drawn with, and the settings record. The composer's children (address panel, format bar,
+// body editor, attachment strip, picture buttons) are created straight into composeWindows; the
+// main window hands the other subsystems what they need through their own records
+// (mailWindows, storeWindows, pluginWindows).
 #pragma once
 
 #include <windows.h>
 
 #include "app/main_layout.h"
 #include "app/settings_file.h"
-
-// Directory of the running executable, with its trailing backslash.
-extern char programDirectory[kPathLength];
+#include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
+#include "compose/win/compose_windows.h"
 
 extern ProgramSettings programSettings;
 
@@ -17,30 +20,13 @@ struct MainWindowState {
     HWND mainWindow;
     HWND toolbar;
     HWND statusBar;
-    HWND pictureButtons[6]; // Send, Attach, Voice, Video, Cancel, logo
-    HWND addressPanel;
-    HWND fontNameBox;
-    HWND fontSizeBox;
-    HWND colourBox;
-    HWND boldButton;
-    HWND italicButton;
-    HWND underlineButton;
-    HWND bodyEditor;
-    HWND attachStrip;
     HWND adBanner;
     int bodyClassFlag; // 1: "richedit" (RICHED32.DLL), 0: "RichEdit20A" (RICHED20.DLL)
     HMODULE richEditModule;
     ShellMetrics metrics;
     int videoDriversMissing;
-    HFONT uiFont;
-    int hoverFlags[5];
+    ScopedGdiObject<HFONT> uiFont;
     bool tornDown; // the tear-down ran; WM_DESTROY must not run it again
 };
 
 extern MainWindowState app;
-
-// The edit of the address panel with the given id (1070 From ... 1074 Subject).
-HWND AddressEdit(int id);
-
-// Sets the text of status bar part 0.
-void SetStatusText(const char* text);

@@ -5,19 +5,19 @@
 #include "app/win/about_box.h"
 #include "app/win/app_state.h"
 #include "app/win/help_launcher.h"
-#include "app/win/message_box.h"
 #include "app/win/new_message.h"
 #include "app/win/settings_dialogs.h"
 #include "autoconfig/win/auto_config.h"
+#include "base/win/message_box.h"
 #include "books/win/address_book.h"
+#include "compose/win/address_panel.h"
 #include "compose/win/attach_file_command.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
-#include "mail/send_state_rules.h"
 #include "mail/win/send_flow.h"
 #include "mail/win/send_state.h"
-#include "mail/win/smtp_client.h"
 #include "mail/win/simple_mapi.h"
+#include "mail/win/smtp_client.h"
 #include "plugins/win/realvideo_command.h"
 #include "print/win/print_message.h"
 #include "resources/resource_ids.h"
@@ -50,7 +50,7 @@ void CancelSend() {
 }
 
 void PrintCommand(HWND window) {
-    if (PrintMessage(app.instance, window, app.bodyEditor) == 0) {
+    if (PrintMessage(app.instance, window, composeWindows.bodyEditor) == 0) {
         ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
     }
 }
@@ -64,7 +64,8 @@ void SelectVideoDriver(HWND window, int index) {
         CheckMenuItem(drivers, static_cast<UINT>(index), MF_BYPOSITION | MF_CHECKED);
     }
     programSettings.videoIndex = index;
-    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc, 0);
+    DialogBoxParamA(app.instance, "VIDEO_SELECT", window, DriverNoticeProc,
+                    reinterpret_cast<LPARAM>(window));
 }
 
 // Only a real use of the bar counts: focusing or opening a box must not take the focus away
@@ -73,8 +74,8 @@ void FormatBarCommand(HWND window, int id, int notification) {
     if (!OnFormatBarCommand(window, id, notification)) {
         return;
     }
-    if (app.bodyEditor) {
-        SetFocus(app.bodyEditor);
+    if (composeWindows.bodyEditor) {
+        SetFocus(composeWindows.bodyEditor);
     }
     htmlFormatting = 1;
 }
@@ -106,7 +107,7 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         break;
     case IDM_VOICE_MESSAGE:
         if (!SendBlocksRecording(sendState)) {
-            OpenVoiceRecorder(window);
+            OpenVoiceRecorder(app.instance, window);
         }
         break;
     case IDM_VIDEO_MESSAGE:

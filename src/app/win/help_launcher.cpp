@@ -7,13 +7,13 @@
 
 #include "app/help_targets.h"
 #include "app/win/app_state.h"
+#include "base/scoped_file.h"
 
 void OpenHelpTarget(HWND mainWindow, int commandId) {
     // The browser is whatever program the system names for a page of ours.
     const std::string page = std::string(programDirectory) + "Kestro.htm";
-    if (FILE* file = std::fopen(page.c_str(), "w+")) {
-        std::fputs(HelpLauncherPage().c_str(), file);
-        std::fclose(file);
+    if (ScopedFile file{page.c_str(), "w+"}) {
+        std::fputs(HelpLauncherPage().c_str(), file.get());
     }
     char browser[MAX_PATH] = {};
     HINSTANCE found = FindExecutableA("Kestro.htm", programDirectory, browser);

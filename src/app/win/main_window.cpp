@@ -6,21 +6,28 @@
 
 #include <cstdio>
 
+#include "ad/win/ad_banner.h"
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
-#include "app/win/message_box.h"
+#include "app/win/settings_dialogs.h"
 #include "app/win/settings_store.h"
-#include "ad/win/ad_banner.h"
+#include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
+#include "base/win/status_bar.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
 #include "compose/win/body_editor.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
 #include "compose/win/picture_buttons.h"
 #include "compose/win/skin_images.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/send_state.h"
 #include "mail/win/smtp_client.h"
+#include "plugins/win/plugin_windows.h"
 #include "resources/resource_ids.h"
+#include "store/win/store_windows.h"
 #include "video/win/driver_notice.h"
 
 namespace {
@@ -67,7 +74,7 @@ void CreateToolbarAndButtons(HWND window) {
     static const char* const captions[6] = {"Send", "Attach", "Voice", "Video", "Cancel", "Icon"};
     for (int i = 0; i < 6; ++i) {
         const LayoutRect& r = i < 5 ? layout.pictureButtons[i] : layout.logoButton;
-        app.pictureButtons[i] =
+        composeWindows.toolbarButtons[i] =
             CreateChild("Button", captions[i], WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, r, window,
                         IDC_SEND_BUTTON + i);
     }
@@ -78,26 +85,27 @@ void CreateUiFont() {
     font.lfHeight = app.metrics.uiFontHeight;
     font.lfWeight = 500;
     lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-    app.uiFont = CreateFontIndirectA(&font);
+    app.uiFont.reset(CreateFontIndirectA(&font));
 }
 
 void CreateFormatBar(HWND window) {
     const FormatBarLayout bar = ComputeFormatBarLayout(app.metrics);
     const DWORD comboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
-    app.fontNameBox = CreateChild("combobox", "", comboStyle | CBS_SORT, WS_EX_STATICEDGE,
-                                  bar.fontNameBox, window, IDC_FONT_NAME_BOX);
-    app.fontSizeBox = CreateChild("combobox", "", comboStyle, WS_EX_STATICEDGE, bar.sizeBox, window,
-                                  IDC_FONT_SIZE_BOX);
-    app.colourBox =
+    composeWindows.fontNameBox =
+        CreateChild("combobox", "", comboStyle | CBS_SORT, WS_EX_STATICEDGE, bar.fontNameBox,
+                    window, IDC_FONT_NAME_BOX);
+    composeWindows.fontSizeBox = CreateChild("combobox", "", comboStyle, WS_EX_STATICEDGE,
+                                             bar.sizeBox, window, IDC_FONT_SIZE_BOX);
+    composeWindows.colourBox =
         CreateChild("combobox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                     WS_EX_STATICEDGE, bar.colourBox, window, IDC_COLOUR_BOX);
     const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
-    app.boldButton =
+    composeWindows.boldButton =
         CreateChild("Button", " B ", buttonStyle, 0, bar.boldButton, window, IDC_BOLD_BUTTON);
-    app.italicButton =
+    composeWindows.italicButton =
         CreateChild("Button", " I ", buttonStyle, 0, bar.italicButton, window, IDC_ITALIC_BUTTON);
-    app.underlineButton = CreateChild("Button", " U ", buttonStyle, 0, bar.underlineButton, window,
-                                      IDC_UNDERLINE_BUTTON);
+    composeWindows.underlineButton = CreateChild("Button", " U ", buttonStyle, 0,
+                                                 bar.underlineButton, window, IDC_UNDERLINE_BUTTON);
 }
 
 void CreateBodyEditor(HWND window, int clientWidth) {
@@ -106,10 +114,11 @@ void CreateBodyEditor(HWND window, int clientWidth) {
     }
     const LayoutRect r = {0, app.metrics.formatBarHeight + app.metrics.addressPanelHeight + 48,
                           clientWidth - 2, 0};
-    app.bodyEditor = CreateChild(app.bodyClassFlag ? "richedit" : "RichEdit20A", "",
-                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
-                                     ES_AUTOVSCROLL | ES_DISABLENOSCROLL | ES_SUNKEN,
-                                 0, r, window, IDC_BODY_EDITOR);
+    composeWindows.bodyEditor =
+        CreateChild(app.bodyClassFlag ? "richedit" : "RichEdit20A", "",
+                    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                        ES_DISABLENOSCROLL | ES_SUNKEN,
+                    0, r, window, IDC_BODY_EDITOR);
 }
 
 // Options > Video Driver: one item per capture driver in place of "No Video Drivers".
@@ -138,23 +147,46 @@ void FillVideoDriverMenu(HWND window) {
     }
 }
 
+// Gives the subsystems what they work with besides the composer's children, which the main
+// window creates straight into composeWindows: the instance, the main window, the UI font, the
+// field height, the status bar, the settings and the settings dialogs.
+void HandWindowsToSubsystems() {
+    composeWindows.instance = app.instance;
+    composeWindows.mainWindow = app.mainWindow;
+    composeWindows.uiFont = app.uiFont.get();
+    composeWindows.fieldHeight = app.metrics.fieldHeight;
+    composeWindows.settings = &programSettings;
+    mailWindows = {app.instance,
+                   app.mainWindow,
+                   app.statusBar,
+                   &programSettings,
+                   ProgramSettingsDialogProc,
+                   EmailSettingsDialogProc};
+    storeWindows = {app.instance, app.mainWindow, &programSettings};
+    pluginWindows = {app.instance, app.mainWindow};
+}
+
 LRESULT OnCreate(HWND window) {
+    composeWindows = ComposeWindows{};
     app.mainWindow = window;
-    HDC screen = GetDC(nullptr);
-    app.metrics =
-        ComputeShellMetrics(GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    {
+        const WindowDc screen(nullptr);
+        app.metrics = ComputeShellMetrics(GetDeviceCaps(screen.get(), LOGPIXELSX),
+                                          GetDeviceCaps(screen.get(), LOGPIXELSY));
+    }
 
     CreateToolbarAndButtons(window);
     CreateUiFont();
+    HandWindowsToSubsystems(); // the address panel reads its font and field height as it is made
 
     RECT client = ClientRect(window);
     const LayoutRect panel = {0, kToolbarTop, client.right - 3, app.metrics.addressPanelHeight};
-    app.addressPanel = CreateChild(kAddressPanelClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER,
-                                   WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, panel, window, -1);
+    composeWindows.addressPanel =
+        CreateChild(kAddressPanelClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER,
+                    WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, panel, window, -1);
     CreateFormatBar(window);
     CreateBodyEditor(window, client.right);
-    app.attachStrip =
+    composeWindows.attachStrip =
         CreateChild(kAttachStripClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
                     {0, client.bottom - kAttachStripHeight, client.right, kAttachStripHeight},
                     window, IDC_ATTACH_STRIP);
@@ -164,22 +196,23 @@ LRESULT OnCreate(HWND window) {
                     window, IDC_AD_BANNER);
     app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                     window, nullptr, app.instance, nullptr);
+    HandWindowsToSubsystems();
 
-    for (HWND button : app.pictureButtons) {
+    for (HWND button : composeWindows.toolbarButtons) {
         SetParent(button, app.toolbar);
     }
     SubclassPictureButtons();
-    if (app.bodyEditor) {
-        SubclassBodyEditor(app.bodyEditor);
-        DragAcceptFiles(app.bodyEditor, TRUE);
+    if (composeWindows.bodyEditor) {
+        SubclassBodyEditor(composeWindows.bodyEditor);
+        DragAcceptFiles(composeWindows.bodyEditor, TRUE);
     }
-    DragAcceptFiles(app.attachStrip, TRUE);
+    DragAcceptFiles(composeWindows.attachStrip, TRUE);
     SubclassAddressEditsForTab();
     InitFormatBar(window);
 
     SetStatusParts(CurrentLayout(window));
-    SetStatusText("Kestro");
-    SetClassLongPtrA(app.attachStrip, GCLP_HCURSOR,
+    SetStatusBarText(app.statusBar, "Kestro");
+    SetClassLongPtrA(composeWindows.attachStrip, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_ARROW)));
     LoadSkinImages(window);
     ClearAttachments();
@@ -207,8 +240,8 @@ RECT EnforceMinimumSize(HWND window) {
 }
 
 void LayOutBodyAndStrip(const MainLayout& layout) {
-    MoveTo(app.bodyEditor, layout.bodyEditor);
-    MoveTo(app.attachStrip, layout.attachStrip);
+    MoveTo(composeWindows.bodyEditor, layout.bodyEditor);
+    MoveTo(composeWindows.attachStrip, layout.attachStrip);
 }
 
 LRESULT OnSize(HWND window, WPARAM sizeType) {
@@ -219,21 +252,21 @@ LRESULT OnSize(HWND window, WPARAM sizeType) {
     const MainLayout layout = CurrentLayout(window);
     SendMessageA(app.toolbar, TB_AUTOSIZE, 0, 0);
     for (int i = 0; i < 5; ++i) {
-        MoveTo(app.pictureButtons[i], layout.pictureButtons[i]);
+        MoveTo(composeWindows.toolbarButtons[i], layout.pictureButtons[i]);
     }
-    MoveTo(app.pictureButtons[5], layout.logoButton);
-    MoveTo(app.addressPanel, layout.addressPanel);
-    MoveTo(app.fontNameBox, layout.formatBar.fontNameBox);
-    MoveTo(app.fontSizeBox, layout.formatBar.sizeBox);
-    MoveTo(app.colourBox, layout.formatBar.colourBox);
-    MoveTo(app.boldButton, layout.formatBar.boldButton);
-    MoveTo(app.italicButton, layout.formatBar.italicButton);
-    MoveTo(app.underlineButton, layout.formatBar.underlineButton);
+    MoveTo(composeWindows.toolbarButtons[5], layout.logoButton);
+    MoveTo(composeWindows.addressPanel, layout.addressPanel);
+    MoveTo(composeWindows.fontNameBox, layout.formatBar.fontNameBox);
+    MoveTo(composeWindows.fontSizeBox, layout.formatBar.sizeBox);
+    MoveTo(composeWindows.colourBox, layout.formatBar.colourBox);
+    MoveTo(composeWindows.boldButton, layout.formatBar.boldButton);
+    MoveTo(composeWindows.italicButton, layout.formatBar.italicButton);
+    MoveTo(composeWindows.underlineButton, layout.formatBar.underlineButton);
     LayOutBodyAndStrip(layout);
     MoveTo(app.adBanner, layout.adBanner);
     MoveWindow(app.statusBar, 0, 0, 0, 0, TRUE);
     SetStatusParts(layout);
-    SetStatusText("Kestro");
+    SetStatusBarText(app.statusBar, "Kestro");
     return 0;
 }
 
@@ -241,21 +274,15 @@ LRESULT OnMeasureItem(HWND window, MEASUREITEMSTRUCT* item) {
     if (item->CtlID != IDC_COLOUR_BOX) {
         return FALSE;
     }
-    HWND box = GetDlgItem(window, IDC_COLOUR_BOX);
-    HDC dc = GetDC(box);
     TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(box, dc);
+    const WindowDc dc(GetDlgItem(window, IDC_COLOUR_BOX));
+    GetTextMetricsA(dc.get(), &metrics);
     item->itemHeight = metrics.tmHeight > 0 ? static_cast<UINT>(metrics.tmHeight) : 0;
     return TRUE;
 }
 
-bool SendInProgress() {
-    return sendState != 0 && sendState != kSendStateFinished;
-}
-
 LRESULT OnClose(HWND window) {
-    if (!SendInProgress() && (!MessageHasContent() || alreadySent)) {
+    if (!SendIsInProgress(sendState) && (!MessageHasContent() || alreadySent)) {
         return DefWindowProcA(window, WM_CLOSE, 0, 0);
     }
     int answer = ShowMessageBox(window, "This e-mail has not been sent.\nClose the program?",
@@ -279,22 +306,17 @@ void TearDownMainWindow() {
     ResetSendingState();
     ReleasePictureButtonImages();
     ReleaseFormatBar();
-    HWND fontUsers[] = {app.fontNameBox,
-                        app.fontSizeBox,
-                        AddressEdit(IDC_FROM_EDIT),
-                        AddressEdit(IDC_TO_EDIT),
-                        AddressEdit(IDC_CC_EDIT),
-                        AddressEdit(IDC_BCC_EDIT),
+    HWND fontUsers[] = {composeWindows.fontNameBox,   composeWindows.fontSizeBox,
+                        AddressEdit(IDC_FROM_EDIT),   AddressEdit(IDC_TO_EDIT),
+                        AddressEdit(IDC_CC_EDIT),     AddressEdit(IDC_BCC_EDIT),
                         AddressEdit(IDC_SUBJECT_EDIT)};
     for (HWND user : fontUsers) {
         if (user) {
             SendMessageA(user, WM_SETFONT, 0, FALSE);
         }
     }
-    if (app.uiFont) {
-        DeleteObject(app.uiFont);
-        app.uiFont = nullptr;
-    }
+    app.uiFont.reset();
+    HandWindowsToSubsystems();
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -319,9 +341,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         TearDownMainWindow();
         app.mainWindow = nullptr;
+        HandWindowsToSubsystems();
         return 0;
     case WM_SOCKET_EVENT:
-        if (HandleSmtpSocketMessage(window, wParam, lParam) & kSmtpErrorBits) {
+        if (SendFailed(HandleSmtpSocketMessage(window, wParam, lParam))) {
             EndFailedSend();
         }
         return 0;
@@ -330,7 +353,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_RELAYOUT_BODY:
         LayOutBodyAndStrip(CurrentLayout(window));
-        InvalidateRect(app.attachStrip, nullptr, TRUE);
+        InvalidateRect(composeWindows.attachStrip, nullptr, TRUE);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

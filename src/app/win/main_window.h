@@ -3,9 +3,7 @@
 
 #include <windows.h>
 
-constexpr UINT WM_SOCKET_EVENT = WM_USER + 1;
-constexpr UINT WM_HOST_LOOKUP_DONE = WM_USER + 2;
-constexpr UINT WM_RELAYOUT_BODY = WM_USER + 3;
+#include "base/win/main_window_messages.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,7 +2,7 @@
 
 #include "app/win/app_state.h"
 #include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
 #include "resources/resource_ids.h"
@@ -16,7 +16,7 @@ void NewMessageCommand(HWND mainWindow) {
     }
     ClearMessage();
     for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        PostMessageA(app.addressPanel, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), 0);
+        PostMessageA(composeWindows.addressPanel, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), 0);
     }
     ResetBodyFormat();
     PostMessageA(mainWindow, WM_RELAYOUT_BODY, 0, 0);

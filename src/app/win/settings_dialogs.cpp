@@ -2,7 +2,7 @@
 
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "plugins/win/custom_config_dialog.h"
 #include "plugins/win/encoder_settings_group.h"
 #include "resources/resource_ids.h"

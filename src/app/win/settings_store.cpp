@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/file_bytes.h"
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/file_bytes.h"
+#include "base/win/message_box.h"
 
 namespace {
 

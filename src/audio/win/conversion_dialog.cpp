@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/win/scoped_handles.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -15,7 +16,7 @@ struct ConversionDialog {
     HWND window;
     int cancelled;
     int failed;
-    HPEN grayPen;
+    HPEN grayPen; // the pens and the brush belong to Begin, which runs the conversion
     HPEN whitePen;
     HBRUSH blueBrush;
 };
@@ -56,24 +57,28 @@ void DrawProgress(void* context, uint32_t done, uint32_t total, const char* titl
     const int right = client.right - kBarMargin;
     const int top = client.bottom / 2 - (converter ? 15 : 0);
     const int height = converter ? 20 : 10;
-    HDC dc = GetDC(state.window);
+    const WindowDc windowDc(state.window);
+    HDC dc = windowDc.get();
     if (dc == nullptr) {
         return;
     }
-    HGDIOBJ oldPen = SelectObject(dc, state.grayPen);
+    // The frame: gray on the top and left, white on the right and bottom.
     MoveToEx(dc, left - kFrameGap, top + height + kFrameGap, nullptr);
-    LineTo(dc, left - kFrameGap, top - kFrameGap);
-    LineTo(dc, right + kFrameGap, top - kFrameGap);
-    SelectObject(dc, state.whitePen);
-    LineTo(dc, right + kFrameGap, top + height + kFrameGap);
-    LineTo(dc, left - kFrameGap, top + height + kFrameGap);
-    SelectObject(dc, oldPen);
+    {
+        const SelectedObject gray(dc, state.grayPen);
+        LineTo(dc, left - kFrameGap, top - kFrameGap);
+        LineTo(dc, right + kFrameGap, top - kFrameGap);
+    }
+    {
+        const SelectedObject white(dc, state.whitePen);
+        LineTo(dc, right + kFrameGap, top + height + kFrameGap);
+        LineTo(dc, left - kFrameGap, top + height + kFrameGap);
+    }
     if (total > 0 && right > left) {
         const int filled = static_cast<int>(static_cast<uint64_t>(right - left) * done / total);
         RECT bar = {left, top, left + filled, top + height};
         FillRect(dc, &bar, state.blueBrush);
     }
-    ReleaseDC(state.window, dc);
 }
 
 int PumpAndAsk(void* context) {
@@ -88,14 +93,14 @@ void Begin(HWND dialog, ConversionDialog& state) {
         PostMessageA(dialog, kConvertEndMessage, 0, 0);
         return;
     }
-    state.grayPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-    state.whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-    state.blueBrush = CreateSolidBrush(RGB(0, 0, 255));
+    const ScopedGdiObject<HPEN> grayPen(CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
+    const ScopedGdiObject<HPEN> whitePen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    const ScopedGdiObject<HBRUSH> blueBrush(CreateSolidBrush(RGB(0, 0, 255)));
+    state.grayPen = grayPen.get();
+    state.whitePen = whitePen.get();
+    state.blueBrush = blueBrush.get();
     ConversionProgress progress = {&state, PumpAndAsk, DrawProgress};
     const ConversionResult result = RunConversionLoop(*state.job, progress);
-    DeleteObject(state.grayPen);
-    DeleteObject(state.whitePen);
-    DeleteObject(state.blueBrush);
     if (result == ConversionResult::Cancelled) {
         state.cancelled = 1;
     } else if (result == ConversionResult::Failed) {

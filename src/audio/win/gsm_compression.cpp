@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/wave_conversion.h"
 #include "audio/win/acm_converter.h"
 #include "audio/win/acm_formats.h"
 #include "audio/win/conversion_dialog.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "audio/win/readable_file.h"
+#include "base/win/scoped_handles.h"
 
 HACMDRIVERID addedMp3Driver = nullptr;
 
@@ -72,20 +73,16 @@ int AddMp3CodecDriver() {
     if (addedMp3Driver != nullptr || !FindMp3CodecFile(path, sizeof path)) {
         return 0;
     }
-    codecModule = LoadLibraryA(path);
-    FARPROC driverProc =
-        codecModule != nullptr ? GetProcAddress(codecModule, "DriverProc") : nullptr;
+    ScopedModule module(LoadLibraryA(path));
+    FARPROC driverProc = module ? GetProcAddress(module.get(), "DriverProc") : nullptr;
     MMRESULT added =
-        acmDriverAddA(&addedMp3Driver, codecModule, reinterpret_cast<LPARAM>(driverProc), 0,
+        acmDriverAddA(&addedMp3Driver, module.get(), reinterpret_cast<LPARAM>(driverProc), 0,
                       ACM_DRIVERADDF_FUNCTION);
     if (added == MMSYSERR_INVALPARAM) {
         addedMp3Driver = nullptr;
-        if (codecModule != nullptr) {
-            FreeLibrary(codecModule);
-            codecModule = nullptr;
-        }
         return 0;
     }
+    codecModule = module.release(); // freed by RemoveMp3CodecDriver, which reports the result
     return 1;
 }
 

@@ -3,17 +3,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/app_state.h"
+#include "base/win/scoped_handles.h"
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
-#include "compose/win/attachment_strip.h"
-#include "compose/win/current_message.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/picture_buttons.h"
-#include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
-
-int htmlFormatting = 0;
-int alreadySent = 0;
 
 namespace {
 
@@ -40,7 +35,7 @@ WNDPROC previousFromProc = nullptr;
 WNDPROC previousTabProcs[4] = {};
 
 int LineY(int line) {
-    return line * app.metrics.fieldHeight + 2 * line + 2;
+    return line * composeWindows.fieldHeight + 2 * line + 2;
 }
 
 std::string WindowText(HWND window, int maxLength) {
@@ -51,6 +46,10 @@ std::string WindowText(HWND window, int maxLength) {
 }
 
 } // namespace
+
+HWND AddressEdit(int id) {
+    return composeWindows.addressPanel ? GetDlgItem(composeWindows.addressPanel, id) : nullptr;
+}
 
 std::string AddressFieldText(int editId, int bufferSize) {
     return WindowText(AddressEdit(editId), bufferSize - 1);
@@ -74,7 +73,7 @@ LRESULT CALLBACK SenderDisplayProc(HWND edit, UINT message, WPARAM wParam, LPARA
         return 0; // the sender line can be selected and copied, not changed
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_REFRESH_SENDER) {
-            SetWindowTextA(edit, FormatSenderLine(programSettings).c_str());
+            SetWindowTextA(edit, FormatSenderLine(*composeWindows.settings).c_str());
         }
         break;
     }
@@ -89,7 +88,7 @@ LRESULT CALLBACK TabProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     if (message == WM_CHAR && wParam == VK_TAB) {
         if (id == IDC_SUBJECT_EDIT) {
-            SetFocus(app.bodyEditor);
+            SetFocus(composeWindows.bodyEditor);
         } else {
             SetFocus(FindWindowExA(GetParent(edit), edit, "edit", nullptr));
         }
@@ -101,21 +100,22 @@ LRESULT CALLBACK TabProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) 
 void CreateLines(HWND panel) {
     RECT client;
     GetClientRect(panel, &client);
-    const int h = app.metrics.fieldHeight;
+    const int h = composeWindows.fieldHeight;
     for (int i = 0; i < 5; ++i) {
         const PanelLine& line = kLines[i];
-        HWND label = CreateWindowExA(
-            0, "Button", line.labelText, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, LineY(i),
-            kLabelWidth, kLabelHeight, panel,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.labelId)), app.instance, nullptr);
+        HWND label =
+            CreateWindowExA(0, "Button", line.labelText, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0,
+                            LineY(i), kLabelWidth, kLabelHeight, panel,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.labelId)),
+                            composeWindows.instance, nullptr);
         SubclassLabelButton(label);
         const char* placeholder = PlaceholderForField(line.editId);
         HWND edit = CreateWindowExA(0, "edit", placeholder ? placeholder : "",
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, kEditX,
                                     LineY(i), client.right - 68, h, panel,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.editId)),
-                                    app.instance, nullptr);
-        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), FALSE);
+                                    composeWindows.instance, nullptr);
+        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(composeWindows.uiFont), FALSE);
         if (line.editId == IDC_FROM_EDIT) {
             previousFromProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SenderDisplayProc)));
@@ -129,18 +129,18 @@ void MoveEdits(HWND panel) {
     GetClientRect(panel, &client);
     for (int i = 0; i < 5; ++i) {
         MoveWindow(GetDlgItem(panel, kLines[i].editId), kEditX, LineY(i), client.right - 68,
-                   app.metrics.fieldHeight, TRUE);
+                   composeWindows.fieldHeight, TRUE);
     }
 }
 
 void Paint(HWND panel) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(panel, &ps);
+    const PaintDc paint(panel);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(panel, &client);
     RECT labels = {0, 0, 62, client.bottom};
     FillRect(dc, &labels, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    const int h = app.metrics.fieldHeight;
+    const int h = composeWindows.fieldHeight;
     for (int k = 1; k <= 4; ++k) {
         if (!focusFlags[k - 1]) {
             continue;
@@ -150,7 +150,6 @@ void Paint(HWND panel) {
         InflateRect(&frame, -1, -1);
         FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    EndPaint(panel, &ps);
 }
 
 void InvalidateFields(HWND panel, bool erase) {
@@ -183,7 +182,7 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
         if (WindowText(edit, 510).empty()) {
             SetWindowTextA(edit, placeholder);
             if (editId == IDC_SUBJECT_EDIT) {
-                SetWindowTextA(app.mainWindow, "Kestro");
+                SetWindowTextA(composeWindows.mainWindow, "Kestro");
             }
         }
         break;
@@ -191,7 +190,7 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
         if (editId == IDC_SUBJECT_EDIT) {
             std::string subject = WindowText(edit, 1023);
             const bool real = !subject.empty() && subject != placeholder;
-            SetWindowTextA(app.mainWindow, real ? subject.c_str() : "Kestro");
+            SetWindowTextA(composeWindows.mainWindow, real ? subject.c_str() : "Kestro");
         }
         break;
     }
@@ -254,33 +253,4 @@ void SubclassAddressEditsForTab() {
                 SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabProc)));
         }
     }
-}
-
-int MessageHasContent() {
-    for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        HWND edit = AddressEdit(id);
-        if (!edit) {
-            continue;
-        }
-        std::string text = WindowText(edit, 254);
-        if (!text.empty() && text != PlaceholderForField(id)) {
-            return 1;
-        }
-    }
-    if (AttachmentCount() > 0) {
-        return 1;
-    }
-    return app.bodyEditor && GetWindowTextLengthA(app.bodyEditor) > 0 ? 1 : 0;
-}
-
-void ClearMessage() {
-    htmlFormatting = 0;
-    for (int id = IDC_TO_EDIT; id <= IDC_SUBJECT_EDIT; ++id) {
-        SetWindowTextA(AddressEdit(id), "");
-    }
-    if (app.bodyEditor) {
-        SetWindowTextA(app.bodyEditor, "");
-    }
-    ClearAttachments();
-    ResetSendingState();
 }

@@ -9,6 +9,9 @@ constexpr const char* kAddressPanelClass = "MAILFIELD_CLASS";
 
 LRESULT CALLBACK AddressPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The edit of the address panel with the given id (1070 From ... 1074 Subject), or null.
+HWND AddressEdit(int id);
+
 // The text of the To, CC, BCC or Subject edit, read with a buffer of bufferSize characters (so
 // at most bufferSize - 1 of them); a placeholder is returned as it stands.
 std::string AddressFieldText(int editId, int bufferSize);

@@ -2,10 +2,11 @@
 
 #include <commdlg.h>
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/program_settings.h"
+#include "base/win/message_box.h"
 #include "compose/attachment_names.h"
 #include "compose/win/attachments.h"
+#include "compose/win/compose_windows.h"
 
 const char kAttachFileFilters[] =
     "All Files (*.*)\0*.*\0"
@@ -37,13 +38,13 @@ bool AttachFromOpenDialog(HWND owner, const char* filters) {
     dialog.nMaxFile = sizeof path;
     dialog.lpstrFileTitle = title;
     dialog.nMaxFileTitle = sizeof title;
-    dialog.lpstrInitialDir = programSettings.attachDir;
+    dialog.lpstrInitialDir = composeWindows.settings->attachDir;
     dialog.lpstrTitle = "Attach File";
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameA(&dialog)) {
         return false;
     }
-    StripEntryDirectory(path, programSettings.attachDir);
+    StripEntryDirectory(path, composeWindows.settings->attachDir);
     if (!AddAttachment(path)) {
         ShowMessageBox(owner, kAttachRefusedText, kAttachRefusedCaption, MB_OK);
     }

@@ -5,13 +5,15 @@
 
 #include <cstring>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/file_copy.h"
+#include "base/program_settings.h"
+#include "base/win/main_window_messages.h"
+#include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
 #include "compose/attachment_names.h"
-#include "compose/file_copy.h"
 #include "compose/strip_geometry.h"
 #include "compose/win/attach_file_command.h"
+#include "compose/win/compose_windows.h"
 #include "print/size_texts.h"
 #include "resources/resource_ids.h"
 
@@ -25,8 +27,8 @@ struct StripState {
     int focus;
     int clickOnEntry; // set by a right click, consumed by the pop-up menu
     int selectionFlag;
-    HMENU menu;  // the resource "ATTACHPOPUPMENU"
-    HMENU popup; // its first submenu
+    ScopedMenu menu; // the resource "ATTACHPOPUPMENU"
+    HMENU popup;     // its first submenu
     HWND scrollBar;
     StripMetrics metrics;
     int externalLeading;
@@ -101,8 +103,8 @@ void OpenEntry(HWND strip, int index, bool askFirst, bool reportFailure) {
 }
 
 void PostRelayout() {
-    if (app.mainWindow) {
-        PostMessageA(app.mainWindow, WM_RELAYOUT_BODY, 0, 0);
+    if (composeWindows.mainWindow) {
+        PostMessageA(composeWindows.mainWindow, WM_RELAYOUT_BODY, 0, 0);
     }
 }
 
@@ -144,7 +146,7 @@ void SaveCopy(HWND strip) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = target;
     dialog.nMaxFile = sizeof target;
-    dialog.lpstrInitialDir = programSettings.attachDir;
+    dialog.lpstrInitialDir = composeWindows.settings->attachDir;
     dialog.lpstrTitle = "Save As";
     // A copy goes to a new file as well: the chosen file need not exist yet.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
@@ -225,22 +227,23 @@ void OnCreate(HWND strip) {
     state = StripState{};
     // The painting covers the client area; the scroll bar keeps its own.
     SetWindowLongPtrA(strip, GWL_STYLE, GetWindowLongPtrA(strip, GWL_STYLE) | WS_CLIPCHILDREN);
-    state.menu = LoadMenuA(app.instance, "ATTACHPOPUPMENU");
-    state.popup = state.menu ? GetSubMenu(state.menu, 0) : nullptr;
+    state.menu.reset(LoadMenuA(composeWindows.instance, "ATTACHPOPUPMENU"));
+    state.popup = state.menu ? GetSubMenu(state.menu.get(), 0) : nullptr;
 
-    HDC dc = GetDC(strip);
     TEXTMETRICA text = {};
-    GetTextMetricsA(dc, &text);
-    ReleaseDC(strip, dc);
+    {
+        const WindowDc dc(strip);
+        GetTextMetricsA(dc.get(), &text);
+    }
     state.metrics = {static_cast<int>(text.tmAveCharWidth), static_cast<int>(text.tmHeight),
                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
     state.externalLeading = static_cast<int>(text.tmExternalLeading);
 
     RECT client;
     GetClientRect(strip, &client);
-    state.scrollBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT,
-                                      client.right - ScrollBarWidth(), 0, ScrollBarWidth(),
-                                      client.bottom, strip, nullptr, app.instance, nullptr);
+    state.scrollBar = CreateWindowExA(
+        0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, client.right - ScrollBarWidth(), 0,
+        ScrollBarWidth(), client.bottom, strip, nullptr, composeWindows.instance, nullptr);
     SetScrollRange(state.scrollBar, SB_CTL, 0, 3, FALSE);
     SetScrollPos(state.scrollBar, SB_CTL, state.scrollPosition, TRUE);
 }
@@ -285,17 +288,16 @@ void DrawEntry(HDC dc, int index, int x, int y) {
 }
 
 void OnPaint(HWND strip) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(strip, &paint);
+    const PaintDc paint(strip);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(strip, &client);
     const int width = GetSystemMetrics(SM_CXFULLSCREEN);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, kPaintHeight);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    const MemoryCanvas canvas(dc, width, kPaintHeight);
+    HDC memory = canvas.get();
     RECT all = {0, 0, width, kPaintHeight};
     FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ oldFont = app.uiFont ? SelectObject(memory, app.uiFont) : nullptr;
+    const SelectedObject font(memory, composeWindows.uiFont);
     SetBkMode(memory, OPAQUE);
 
     const StripGrid grid = ComputeStripGrid(client.right, state.metrics);
@@ -310,14 +312,6 @@ void OnPaint(HWND strip) {
         DrawEntry(memory, i, x, y);
     }
     BitBlt(dc, 0, 0, client.right, kPaintHeight, memory, 0, 0, SRCCOPY);
-
-    if (oldFont) {
-        SelectObject(memory, oldFont);
-    }
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    EndPaint(strip, &paint);
 }
 
 void OnLeftButtonDown(HWND strip, WPARAM keys, int x, int y) {
@@ -473,10 +467,7 @@ LRESULT CALLBACK AttachStripProc(HWND strip, UINT message, WPARAM wParam, LPARAM
         AttachDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DESTROY:
-        if (state.menu) {
-            DestroyMenu(state.menu);
-        }
-        state = StripState{};
+        state = StripState{}; // the menu is destroyed with it
         return 0;
     default:
         return DefWindowProcA(strip, message, wParam, lParam);

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
+#include "base/win/main_window_messages.h"
 #include "compose/attachment_names.h"
+#include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 
 AttachmentTable attachmentTable;
@@ -49,12 +49,12 @@ int AddAttachment(const char* path) {
         AddAttachmentPath(attachmentTable, path, DiskFileChecks(), &slot);
     if (result == AddAttachmentResult::Added) {
         FetchEntryIcons(attachmentTable.slots[slot]);
-        Post(app.mainWindow, WM_RELAYOUT_BODY, 0);
-        Post(app.attachStrip, WM_SIZE, 0);
-        Post(app.attachStrip, WM_COMMAND, IDM_ATTACH_SCROLL_TO_END);
+        Post(composeWindows.mainWindow, WM_RELAYOUT_BODY, 0);
+        Post(composeWindows.attachStrip, WM_SIZE, 0);
+        Post(composeWindows.attachStrip, WM_COMMAND, IDM_ATTACH_SCROLL_TO_END);
     } else if (result == AddAttachmentResult::Duplicate) {
-        Post(app.mainWindow, WM_RELAYOUT_BODY, 0);
-        Post(app.attachStrip, WM_SIZE, 0);
+        Post(composeWindows.mainWindow, WM_RELAYOUT_BODY, 0);
+        Post(composeWindows.attachStrip, WM_SIZE, 0);
     }
     return AddResultCode(result);
 }

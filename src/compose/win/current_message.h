@@ -1,11 +1,8 @@
-// The message being composed: the address panel's edits, the body editor, the attachment table
-// and two flags.
+// The message being composed, in its windows: the address panel's edits, the body editor and
+// the attachment table, found through composeWindows.
 #pragma once
 
-// Set when the user formats the body; the sent message then carries an HTML alternative.
-extern int htmlFormatting;
-// Set after a successful send; Close and New Message do not ask about a sent message.
-extern int alreadySent;
+#include "compose/current_message.h"
 
 // 1 when the message holds anything the user entered, else 0.
 int MessageHasContent();

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 
 FontList fontList = {};
 

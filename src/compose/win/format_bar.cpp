@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/win/app_state.h"
+#include "base/win/scoped_handles.h"
 #include "compose/format_tables.h"
 #include "compose/win/body_format.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/font_list.h"
 #include "resources/resource_ids.h"
 
@@ -19,7 +20,8 @@ int ToggleIndex(int id) {
 }
 
 HWND ToggleButton(int index) {
-    const HWND buttons[3] = {app.boldButton, app.italicButton, app.underlineButton};
+    const HWND buttons[3] = {composeWindows.boldButton, composeWindows.italicButton,
+                             composeWindows.underlineButton};
     return buttons[index];
 }
 
@@ -46,14 +48,14 @@ void SelectEntry(HWND box, int entry) {
 
 // The first entry whose text is exactly `face`, or -1.
 int FindFaceEntry(const char* face) {
-    const int count = static_cast<int>(SendMessageA(app.fontNameBox, CB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(composeWindows.fontNameBox, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char text[LF_FACESIZE];
-        const LRESULT length = SendMessageA(app.fontNameBox, CB_GETLBTEXTLEN, i, 0);
+        const LRESULT length = SendMessageA(composeWindows.fontNameBox, CB_GETLBTEXTLEN, i, 0);
         if (length < 0 || length >= LF_FACESIZE) {
             continue;
         }
-        SendMessageA(app.fontNameBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        SendMessageA(composeWindows.fontNameBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         if (std::strcmp(text, face) == 0) {
             return i;
         }
@@ -65,20 +67,18 @@ void FillSizeBox() {
     for (int points : kFormatSizes) {
         char text[16];
         std::snprintf(text, sizeof text, "%d", points);
-        SendMessageA(app.fontSizeBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageA(composeWindows.fontSizeBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
 }
 
 // The box sorts its entries; each keeps the index of its record as item data.
 void FillFontNameBox(HWND mainWindow) {
-    HDC dc = GetDC(mainWindow);
-    const int count = BuildFontList(dc);
-    ReleaseDC(mainWindow, dc);
+    const int count = BuildFontList(WindowDc(mainWindow).get());
     for (int i = 0; i < count; ++i) {
-        const LRESULT entry = SendMessageA(app.fontNameBox, CB_ADDSTRING, 0,
+        const LRESULT entry = SendMessageA(composeWindows.fontNameBox, CB_ADDSTRING, 0,
                                            reinterpret_cast<LPARAM>(FontRecordFace(i)));
         if (entry >= 0) {
-            SendMessageA(app.fontNameBox, CB_SETITEMDATA, static_cast<WPARAM>(entry), i);
+            SendMessageA(composeWindows.fontNameBox, CB_SETITEMDATA, static_cast<WPARAM>(entry), i);
         }
     }
 }
@@ -86,9 +86,10 @@ void FillFontNameBox(HWND mainWindow) {
 void FillColourBox() {
     for (uint32_t colour : kFormatColours) {
         const LRESULT entry =
-            SendMessageA(app.colourBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(" "));
+            SendMessageA(composeWindows.colourBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(" "));
         if (entry >= 0) {
-            SendMessageA(app.colourBox, CB_SETITEMDATA, static_cast<WPARAM>(entry), colour);
+            SendMessageA(composeWindows.colourBox, CB_SETITEMDATA, static_cast<WPARAM>(entry),
+                         colour);
         }
     }
 }
@@ -98,11 +99,11 @@ int SelectedEntry(HWND box) {
 }
 
 bool ChooseFace(HWND body) {
-    const int entry = SelectedEntry(app.fontNameBox);
+    const int entry = SelectedEntry(composeWindows.fontNameBox);
     if (entry < 0) {
         return false;
     }
-    const LRESULT record = SendMessageA(app.fontNameBox, CB_GETITEMDATA, entry, 0);
+    const LRESULT record = SendMessageA(composeWindows.fontNameBox, CB_GETITEMDATA, entry, 0);
     const char* face = FontRecordFace(static_cast<int>(record));
     if (!face) {
         return false;
@@ -112,7 +113,7 @@ bool ChooseFace(HWND body) {
 }
 
 bool ChooseSize(HWND body) {
-    const int entry = SelectedEntry(app.fontSizeBox);
+    const int entry = SelectedEntry(composeWindows.fontSizeBox);
     if (entry < 0 || entry >= kFormatSizeCount) {
         return false;
     }
@@ -121,7 +122,7 @@ bool ChooseSize(HWND body) {
 }
 
 bool ChooseColour(HWND body) {
-    const int entry = SelectedEntry(app.colourBox);
+    const int entry = SelectedEntry(composeWindows.colourBox);
     if (entry < 0 || entry >= kFormatColourCount) {
         return false;
     }
@@ -152,13 +153,15 @@ void InitFormatBar(HWND mainWindow) {
     FillSizeBox();
     FillFontNameBox(mainWindow);
     FillColourBox();
-    SendMessageA(app.fontNameBox, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), TRUE);
-    SendMessageA(app.fontSizeBox, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont), TRUE);
+    SendMessageA(composeWindows.fontNameBox, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(composeWindows.uiFont), TRUE);
+    SendMessageA(composeWindows.fontSizeBox, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(composeWindows.uiFont), TRUE);
     ResetBodyFormat();
 }
 
 bool OnFormatBarCommand(HWND mainWindow, int id, int notification) {
-    HWND body = app.bodyEditor;
+    HWND body = composeWindows.bodyEditor;
     if (!body) {
         return false;
     }
@@ -191,31 +194,31 @@ bool OnFormatBarCommand(HWND mainWindow, int id, int notification) {
 }
 
 void UpdateFormatBar() {
-    if (!app.bodyEditor) {
+    if (!composeWindows.bodyEditor) {
         return;
     }
-    const CHARFORMATA format = ReadSelectionFormat(app.bodyEditor);
+    const CHARFORMATA format = ReadSelectionFormat(composeWindows.bodyEditor);
     for (int i = 0; i < 3; ++i) {
         FollowEffect(i, format);
     }
     if (format.dwMask & CFM_COLOR) {
-        SelectEntry(app.colourBox, FindColourEntry(TextColourOf(format)));
+        SelectEntry(composeWindows.colourBox, FindColourEntry(TextColourOf(format)));
     }
     if (format.dwMask & CFM_FACE) {
-        SelectEntry(app.fontNameBox, FindFaceEntry(format.szFaceName));
+        SelectEntry(composeWindows.fontNameBox, FindFaceEntry(format.szFaceName));
     }
     if (format.dwMask & CFM_SIZE) {
-        SelectEntry(app.fontSizeBox, FindSizeEntry(PointsFromTwips(format.yHeight)));
+        SelectEntry(composeWindows.fontSizeBox, FindSizeEntry(PointsFromTwips(format.yHeight)));
     }
 }
 
 void ResetBodyFormat() {
-    if (app.bodyEditor) {
-        SetDefaultBodyFormat(app.bodyEditor);
+    if (composeWindows.bodyEditor) {
+        SetDefaultBodyFormat(composeWindows.bodyEditor);
     }
-    SelectEntry(app.colourBox, kDefaultColourEntry);
-    SelectEntry(app.fontNameBox, FindFaceEntry(kDefaultFontFace));
-    SelectEntry(app.fontSizeBox, kDefaultSizeEntry);
+    SelectEntry(composeWindows.colourBox, kDefaultColourEntry);
+    SelectEntry(composeWindows.fontNameBox, FindFaceEntry(kDefaultFontFace));
+    SelectEntry(composeWindows.fontSizeBox, kDefaultSizeEntry);
     for (int i = 0; i < 3; ++i) {
         if (formatToggleCounters[i] % 2 != 0) {
             ++formatToggleCounters[i];
@@ -237,11 +240,9 @@ void DrawColourBoxItem(const DRAWITEMSTRUCT* item) {
         return; // no entry (an empty box draws item -1)
     }
     InflateRect(&rect, -2, -2);
-    HBRUSH brush = CreateSolidBrush(kFormatColours[item->itemID]);
-    HGDIOBJ previous = SelectObject(dc, brush);
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(kFormatColours[item->itemID]));
+    const SelectedObject selected(dc, brush.get());
     Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, previous);
-    DeleteObject(brush);
 }
 
 bool FormatToggleOn(int id) {

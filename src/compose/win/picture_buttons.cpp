@@ -2,8 +2,9 @@
 
 #include "compose/win/format_bar.h"
 
-#include "app/win/app_state.h"
+#include "base/win/scoped_handles.h"
 #include "compose/button_images.h"
+#include "compose/win/compose_windows.h"
 #include "compose/win/skin_images.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
@@ -14,6 +15,15 @@ namespace {
 
 constexpr int kToolbarButtons = 5; // Send ... Cancel; the logo has no hover tracking
 constexpr int kLabels = 5;
+
+// The faces of the toolbar buttons from IDC_SEND_BUTTON on and of the labels from
+// IDC_FROM_LABEL on.
+constexpr PictureButton kToolbarFaces[kToolbarButtons] = {
+    PictureButton::Send, PictureButton::Attach, PictureButton::Voice, PictureButton::Video,
+    PictureButton::Cancel};
+constexpr PictureButton kLabelFaces[kLabels] = {PictureButton::FromLabel, PictureButton::ToLabel,
+                                                PictureButton::CcLabel, PictureButton::BccLabel,
+                                                PictureButton::SubjectLabel};
 
 WNDPROC previousToolbarProcs[6] = {};
 WNDPROC previousLabelProcs[kLabels] = {};
@@ -32,12 +42,9 @@ struct HoverTarget {
 bool FindHoverTarget(HWND button, HoverTarget& target) {
     const int id = GetDlgCtrlID(button);
     if (id >= IDC_SEND_BUTTON && id < IDC_SEND_BUTTON + kToolbarButtons) {
-        static const PictureButton kButtons[kToolbarButtons] = {
-            PictureButton::Send, PictureButton::Attach, PictureButton::Voice, PictureButton::Video,
-            PictureButton::Cancel};
         const int i = id - IDC_SEND_BUTTON;
-        target = {kButtons[i],
-                  &app.hoverFlags[i],
+        target = {kToolbarFaces[i],
+                  &pictureButtonState.hoverFlags[i],
                   &pictureButtonState.pressedFlags[i],
                   previousToolbarProcs[i],
                   i,
@@ -46,11 +53,8 @@ bool FindHoverTarget(HWND button, HoverTarget& target) {
         return true;
     }
     if (id >= IDC_FROM_LABEL && id < IDC_FROM_LABEL + kLabels) {
-        static const PictureButton kButtons[kLabels] = {
-            PictureButton::FromLabel, PictureButton::ToLabel, PictureButton::CcLabel,
-            PictureButton::BccLabel, PictureButton::SubjectLabel};
         const int i = id - IDC_FROM_LABEL;
-        target = {kButtons[i],
+        target = {kLabelFaces[i],
                   &pictureButtonState.labelHoverFlags[i],
                   &pictureButtonState.labelPressed,
                   previousLabelProcs[i],
@@ -85,10 +89,8 @@ void CopyFaceToScreen(HWND button, const HoverTarget& target) {
     ButtonLook look = {true, *target.pressed != 0, sendState, 0};
     RECT rect;
     GetClientRect(button, &rect);
-    HDC dc = GetDC(button);
-    CopySkinImage(dc, SkinSetOfButton(target.button), ButtonImageIndex(target.button, look), 0, 0,
-                  rect.right, rect.bottom);
-    ReleaseDC(button, dc);
+    CopySkinImage(WindowDc(button).get(), SkinSetOfButton(target.button),
+                  ButtonImageIndex(target.button, look), 0, 0, rect.right, rect.bottom);
 }
 
 void ShowHoverFace(HWND button, const HoverTarget& target) {
@@ -103,9 +105,9 @@ void ShowHoverFace(HWND button, const HoverTarget& target) {
 void ClearOtherHoverFlags(const HoverTarget& target) {
     if (target.toolbarIndex >= 0) {
         for (int i = 0; i < kToolbarButtons; ++i) {
-            if (i != target.toolbarIndex && app.hoverFlags[i]) {
-                app.hoverFlags[i] = 0;
-                InvalidateRect(app.pictureButtons[i], nullptr, FALSE);
+            if (i != target.toolbarIndex && pictureButtonState.hoverFlags[i]) {
+                pictureButtonState.hoverFlags[i] = 0;
+                InvalidateRect(composeWindows.toolbarButtons[i], nullptr, FALSE);
             }
         }
         return;
@@ -114,8 +116,9 @@ void ClearOtherHoverFlags(const HoverTarget& target) {
         int& flag = pictureButtonState.labelHoverFlags[i];
         if (i != target.labelIndex && flag) {
             flag = 0;
-            if (app.addressPanel) {
-                InvalidateRect(GetDlgItem(app.addressPanel, IDC_FROM_LABEL + i), nullptr, FALSE);
+            if (composeWindows.addressPanel) {
+                InvalidateRect(GetDlgItem(composeWindows.addressPanel, IDC_FROM_LABEL + i), nullptr,
+                               FALSE);
             }
         }
     }
@@ -198,9 +201,7 @@ LRESULT CALLBACK HoverButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
 }
 
 void ShowLogoFrame(HWND logo, int frame) {
-    HDC dc = GetDC(logo);
-    CopySkinImage(dc, SkinSetOfButton(PictureButton::Logo), frame, 0, 0, 55, 40);
-    ReleaseDC(logo, dc);
+    CopySkinImage(WindowDc(logo).get(), SkinSetOfButton(PictureButton::Logo), frame, 0, 0, 55, 40);
 }
 
 LRESULT CALLBACK LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -240,12 +241,9 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
     const bool selected = (item->itemState & ODS_SELECTED) != 0;
     look = {false, selected, sendState, 0};
     if (id >= IDC_SEND_BUTTON && id < IDC_SEND_BUTTON + kToolbarButtons) {
-        static const PictureButton kButtons[kToolbarButtons] = {
-            PictureButton::Send, PictureButton::Attach, PictureButton::Voice, PictureButton::Video,
-            PictureButton::Cancel};
         const int i = id - IDC_SEND_BUTTON;
-        button = kButtons[i];
-        look.hover = app.hoverFlags[i] != 0;
+        button = kToolbarFaces[i];
+        look.hover = pictureButtonState.hoverFlags[i] != 0;
         look.pressed = selected || HeldDown(item->hwndItem, pictureButtonState.pressedFlags[i]);
         return true;
     }
@@ -254,11 +252,8 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
         return true;
     }
     if (id >= IDC_FROM_LABEL && id < IDC_FROM_LABEL + kLabels) {
-        static const PictureButton kButtons[kLabels] = {
-            PictureButton::FromLabel, PictureButton::ToLabel, PictureButton::CcLabel,
-            PictureButton::BccLabel, PictureButton::SubjectLabel};
         const int i = id - IDC_FROM_LABEL;
-        button = kButtons[i];
+        button = kLabelFaces[i];
         look.hover = pictureButtonState.labelHoverFlags[i] != 0;
         look.pressed = selected || HeldDown(item->hwndItem, pictureButtonState.labelPressed);
         return true;
@@ -278,7 +273,7 @@ bool FindDrawnButton(const DRAWITEMSTRUCT* item, PictureButton& button, ButtonLo
 
 void SubclassPictureButtons() {
     for (int i = 0; i < 6; ++i) {
-        HWND button = app.pictureButtons[i];
+        HWND button = composeWindows.toolbarButtons[i];
         if (!button) {
             continue;
         }

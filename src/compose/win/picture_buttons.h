@@ -12,9 +12,9 @@ constexpr UINT_PTR kHoverTimerId = 2; // watches for the pointer leaving a hover
 constexpr UINT kHoverTimerPeriodMs = 50;
 constexpr int kEndHoverCommand = 2500; // WM_COMMAND a button posts to itself
 
-// Process-wide flags of the picture buttons. The toolbar buttons' hover flags are
-// app.hoverFlags.
+// Process-wide flags of the picture buttons.
 struct PictureButtonState {
+    int hoverFlags[5];      // Send, Attach, Voice, Video, Cancel
     int pressedFlags[5];    // Send, Attach, Voice, Video, Cancel
     int labelHoverFlags[5]; // From, To, CC, BCC, Subject
     int labelPressed;       // one flag for all five labels

@@ -1,6 +1,6 @@
 #include "compose/win/skin_images.h"
 
-#include "app/win/app_state.h"
+#include "compose/win/compose_windows.h"
 
 SkinImageTable skinImages = {};
 
@@ -8,54 +8,36 @@ namespace {
 
 // The icon's opaque pixels on the button-face colour, as a bitmap compatible with `screen`.
 HBITMAP IconToButtonBitmap(HDC screen, HICON icon, int width, int height) {
-    HDC dcA = CreateCompatibleDC(screen);
-    HDC dcB = CreateCompatibleDC(screen);
-    HDC dcR = CreateCompatibleDC(screen);
-    HBITMAP a = CreateCompatibleBitmap(screen, width, height);
-    HBITMAP b = CreateCompatibleBitmap(screen, width, height);
-    HBITMAP r = CreateCompatibleBitmap(screen, width, height);
+    const ScopedMemoryDc dcA(CreateCompatibleDC(screen));
+    const ScopedMemoryDc dcB(CreateCompatibleDC(screen));
+    const ScopedMemoryDc dcR(CreateCompatibleDC(screen));
+    const ScopedGdiObject<HBITMAP> a(CreateCompatibleBitmap(screen, width, height));
+    const ScopedGdiObject<HBITMAP> b(CreateCompatibleBitmap(screen, width, height));
+    ScopedGdiObject<HBITMAP> r(CreateCompatibleBitmap(screen, width, height));
     if (!dcA || !dcB || !dcR || !a || !b || !r) {
-        for (HBITMAP bitmap : {a, b, r}) {
-            if (bitmap) {
-                DeleteObject(bitmap);
-            }
-        }
-        for (HDC dc : {dcA, dcB, dcR}) {
-            if (dc) {
-                DeleteDC(dc);
-            }
-        }
         return nullptr;
     }
-    HGDIOBJ oldA = SelectObject(dcA, a);
-    HGDIOBJ oldB = SelectObject(dcB, b);
-    HGDIOBJ oldR = SelectObject(dcR, r);
+    {
+        const SelectedObject onA(dcA.get(), a.get());
+        const SelectedObject onB(dcB.get(), b.get());
+        const SelectedObject onR(dcR.get(), r.get());
 
-    DrawIconEx(dcA, 0, 0, icon, width, height, 0, nullptr, DI_MASK);
-    DrawIconEx(dcB, 0, 0, icon, width, height, 0, nullptr, DI_IMAGE);
-    // A becomes the opaque pixels on black.
-    BitBlt(dcA, 0, 0, width, height, dcB, 0, 0, SRCAND);
-    BitBlt(dcA, 0, 0, width, height, dcB, 0, 0, SRCINVERT);
+        DrawIconEx(dcA.get(), 0, 0, icon, width, height, 0, nullptr, DI_MASK);
+        DrawIconEx(dcB.get(), 0, 0, icon, width, height, 0, nullptr, DI_IMAGE);
+        // A becomes the opaque pixels on black.
+        BitBlt(dcA.get(), 0, 0, width, height, dcB.get(), 0, 0, SRCAND);
+        BitBlt(dcA.get(), 0, 0, width, height, dcB.get(), 0, 0, SRCINVERT);
 
-    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    RECT all = {0, 0, width, height};
-    FillRect(dcR, &all, face);
-    DeleteObject(face);
+        const ScopedGdiObject<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+        RECT all = {0, 0, width, height};
+        FillRect(dcR.get(), &all, face.get());
 
-    // Black out the opaque pixels of R, then lay the picture into them.
-    DrawIconEx(dcB, 0, 0, icon, width, height, 0, nullptr, DI_MASK);
-    BitBlt(dcR, 0, 0, width, height, dcB, 0, 0, SRCAND);
-    BitBlt(dcR, 0, 0, width, height, dcA, 0, 0, SRCPAINT);
-
-    SelectObject(dcA, oldA);
-    SelectObject(dcB, oldB);
-    SelectObject(dcR, oldR);
-    DeleteObject(a);
-    DeleteObject(b);
-    DeleteDC(dcA);
-    DeleteDC(dcB);
-    DeleteDC(dcR);
-    return r;
+        // Black out the opaque pixels of R, then lay the picture into them.
+        DrawIconEx(dcB.get(), 0, 0, icon, width, height, 0, nullptr, DI_MASK);
+        BitBlt(dcR.get(), 0, 0, width, height, dcB.get(), 0, 0, SRCAND);
+        BitBlt(dcR.get(), 0, 0, width, height, dcA.get(), 0, 0, SRCPAINT);
+    } // R is selected out of its context before it is handed over
+    return r.release();
 }
 
 HBITMAP LoadSkinImage(HDC screen, const SkinSetSpec& spec, int resourceId) {
@@ -65,39 +47,34 @@ HBITMAP LoadSkinImage(HDC screen, const SkinSetSpec& spec, int resourceId) {
     }
     if (spec.kind == SkinImageKind::Bitmap) {
         return static_cast<HBITMAP>(
-            LoadImageA(app.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            LoadImageA(composeWindows.instance, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     }
-    HICON icon = static_cast<HICON>(
-        LoadImageA(app.instance, name, IMAGE_ICON, spec.width, spec.height, LR_DEFAULTCOLOR));
+    const ScopedIcon icon(static_cast<HICON>(LoadImageA(composeWindows.instance, name, IMAGE_ICON,
+                                                        spec.width, spec.height, LR_DEFAULTCOLOR)));
     if (!icon) {
         return nullptr;
     }
-    HBITMAP bitmap = IconToButtonBitmap(screen, icon, spec.width, spec.height);
-    DestroyIcon(icon);
-    return bitmap;
+    return IconToButtonBitmap(screen, icon.get(), spec.width, spec.height);
 }
 
 } // namespace
 
 void LoadSkinImages(HWND mainWindow) {
     DeleteSkinImages();
-    HDC screen = GetDC(mainWindow);
+    const WindowDc screen(mainWindow);
     for (int set = 0; set < kSkinSetCount; ++set) {
         const SkinSetSpec& spec = kSkinSets[set];
         for (int index = 0; index < spec.count; ++index) {
-            skinImages.images[set][index] = LoadSkinImage(screen, spec, SkinResourceId(set, index));
+            skinImages.images[set][index].reset(
+                LoadSkinImage(screen.get(), spec, SkinResourceId(set, index)));
         }
     }
-    ReleaseDC(mainWindow, screen);
 }
 
 void DeleteSkinImages() {
     for (auto& set : skinImages.images) {
-        for (HBITMAP& image : set) {
-            if (image) {
-                DeleteObject(image);
-                image = nullptr;
-            }
+        for (ScopedGdiObject<HBITMAP>& image : set) {
+            image.reset();
         }
     }
 }
@@ -106,7 +83,7 @@ HBITMAP SkinImage(int set, int index) {
     if (set < 0 || set >= kSkinSetCount || index < 0 || index >= kSkinSetMaxImages) {
         return nullptr;
     }
-    return skinImages.images[set][index];
+    return skinImages.images[set][index].get();
 }
 
 void CopySkinImage(HDC dc, int set, int index, int x, int y, int width, int height) {
@@ -114,9 +91,7 @@ void CopySkinImage(HDC dc, int set, int index, int x, int y, int width, int heig
     if (!image || !dc) {
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, image);
-    BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const ScopedMemoryDc source(CreateCompatibleDC(dc));
+    const SelectedObject selected(source.get(), image);
+    BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCCOPY);
 }

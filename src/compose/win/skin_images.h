@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include "base/win/scoped_handles.h"
 #include "compose/skin_sets.h"
 
 struct SkinImageTable {
-    HBITMAP images[kSkinSetCount][kSkinSetMaxImages];
+    ScopedGdiObject<HBITMAP> images[kSkinSetCount][kSkinSetMaxImages];
 };
 
 extern SkinImageTable skinImages;

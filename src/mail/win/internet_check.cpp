@@ -1,4 +1,5 @@
-#include <winsock2.h>
+#include "base/win/scoped_socket.h" // Winsock before <windows.h>
+
 #include <ws2tcpip.h>
 
 #include "mail/win/internet_check.h"
@@ -27,16 +28,11 @@ bool AddressOfHostName(unsigned char address[4]) {
 // The address of the first interface that is up and not the loopback, else the loopback's.
 // The interface list is read from a socket that is never connected.
 bool AddressOfInterfaces(unsigned char address[4]) {
-    SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (probe == INVALID_SOCKET) {
-        return false;
-    }
+    const ScopedSocket probe(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
     INTERFACE_INFO interfaces[32];
     DWORD bytes = 0;
-    const int result = WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, interfaces,
-                                sizeof interfaces, &bytes, nullptr, nullptr);
-    closesocket(probe);
-    if (result != 0) {
+    if (!probe || WSAIoctl(probe.get(), SIO_GET_INTERFACE_LIST, nullptr, 0, interfaces,
+                           sizeof interfaces, &bytes, nullptr, nullptr) != 0) {
         return false;
     }
     const int count = static_cast<int>(bytes / sizeof(INTERFACE_INFO));

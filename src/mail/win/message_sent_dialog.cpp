@@ -1,7 +1,9 @@
 #include "mail/win/message_sent_dialog.h"
 
-#include "app/win/app_state.h"
-#include "compose/win/current_message.h"
+#include "base/program_settings.h"
+#include "base/win/status_bar.h"
+#include "compose/current_message.h"
+#include "mail/win/mail_windows.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -18,27 +20,27 @@ void Check(HWND dialog, int id, int setting) {
 
 void OnInit(HWND dialog) {
     ticks = 0;
-    SetForegroundWindow(app.mainWindow);
+    SetForegroundWindow(mailWindows.mainWindow);
     SetTimer(dialog, kMessageSentTimer, kMessageSentTickMs, nullptr);
-    Check(dialog, IDC_MS_AUTO_CLOSE, programSettings.alwaysClose);
-    Check(dialog, IDC_MS_SAVE, programSettings.alwaysSave);
-    Check(dialog, IDC_MS_CLEAR, programSettings.alwaysClear);
+    Check(dialog, IDC_MS_AUTO_CLOSE, mailWindows.settings->alwaysClose);
+    Check(dialog, IDC_MS_SAVE, mailWindows.settings->alwaysSave);
+    Check(dialog, IDC_MS_CLEAR, mailWindows.settings->alwaysClear);
     alreadySent = 1;
     MessageBeep(0);
 }
 
 // Takes the ticked choices into the settings and asks the main window to save and clear.
 void OnOk(HWND dialog) {
-    programSettings.alwaysClose = Checked(dialog, IDC_MS_AUTO_CLOSE) ? 1 : 0;
-    programSettings.alwaysSave = Checked(dialog, IDC_MS_SAVE) ? 1 : 0;
-    if (programSettings.alwaysSave) {
-        PostMessageA(app.mainWindow, WM_COMMAND, IDM_SAVE_MESSAGE, 1);
+    mailWindows.settings->alwaysClose = Checked(dialog, IDC_MS_AUTO_CLOSE) ? 1 : 0;
+    mailWindows.settings->alwaysSave = Checked(dialog, IDC_MS_SAVE) ? 1 : 0;
+    if (mailWindows.settings->alwaysSave) {
+        PostMessageA(mailWindows.mainWindow, WM_COMMAND, IDM_SAVE_MESSAGE, 1);
     }
-    programSettings.alwaysClear = Checked(dialog, IDC_MS_CLEAR) ? 1 : 0;
-    if (programSettings.alwaysClear) {
-        PostMessageA(app.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
+    mailWindows.settings->alwaysClear = Checked(dialog, IDC_MS_CLEAR) ? 1 : 0;
+    if (mailWindows.settings->alwaysClear) {
+        PostMessageA(mailWindows.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
     }
-    SetStatusText("Message Sent Successfully");
+    SetStatusBarText(mailWindows.statusBar, "Message Sent Successfully");
     KillTimer(dialog, kMessageSentTimer);
     EndDialog(dialog, 1);
 }

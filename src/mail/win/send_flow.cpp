@@ -1,18 +1,20 @@
 #include "mail/win/send_flow.h"
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
-#include "app/win/settings_dialogs.h"
-#include "compose/win/current_message.h"
+#include "base/program_settings.h"
+#include "base/win/message_box.h"
+#include "base/win/status_bar.h"
+#include "compose/current_message.h"
+#include "compose/win/compose_windows.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/send_state.h"
 #include "mail/win/smtp_client.h"
 #include "resources/resource_ids.h"
 
 void SendCommand(HWND mainWindow) {
-    if (sendState != 0) {
+    if (!SendIsIdle(sendState)) {
         return; // a send is running
     }
-    if (programSettings.useMapi != 0) {
+    if (mailWindows.settings->useMapi != 0) {
         PostMessageA(mainWindow, WM_COMMAND, IDM_MAPI_SEND, 0);
         return;
     }
@@ -22,19 +24,20 @@ void SendCommand(HWND mainWindow) {
                        "Send Message", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
     }
-    if (programSettings.serverName[0] == '\0') {
+    if (mailWindows.settings->serverName[0] == '\0') {
         ShowMessageBox(mainWindow, "You must configure your E-mail address before sending",
                        "E-mail Settings", MB_OK | MB_ICONEXCLAMATION);
-        DialogBoxParamA(app.instance, "PROGRAM_SETTINGS", mainWindow, ProgramSettingsDialogProc, 0);
+        DialogBoxParamA(mailWindows.instance, "PROGRAM_SETTINGS", mainWindow,
+                        mailWindows.programSettingsDialog, 0);
         return; // the user sends again afterwards
     }
-    if (!StartSmtpSend(mainWindow, programSettings.serverName)) {
+    if (!StartSmtpSend(mainWindow, mailWindows.settings->serverName)) {
         CloseSmtpConnection();
-        sendState = 0;
+        sendState = SMTP_IDLE;
         return;
     }
-    if (app.pictureButtons[5]) {
-        SendMessageA(app.pictureButtons[5], WM_COMMAND, IDM_START_SEND_ANIMATION, 0);
+    if (HWND logo = composeWindows.toolbarButtons[5]) {
+        SendMessageA(logo, WM_COMMAND, IDM_START_SEND_ANIMATION, 0);
     }
-    SetStatusText("Sending");
+    SetStatusBarText(mailWindows.statusBar, "Sending");
 }

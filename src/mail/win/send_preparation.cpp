@@ -8,16 +8,17 @@
 #include <new>
 #include <string>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
-#include "app/win/message_box.h"
-#include "app/win/settings_dialogs.h"
+#include "base/program_settings.h"
+#include "base/win/main_window_messages.h"
+#include "base/win/message_box.h"
+#include "compose/current_message.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"
-#include "compose/win/current_message.h"
+#include "compose/win/compose_windows.h"
 #include "mail/body_parts.h"
 #include "mail/rtf_to_html.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 
@@ -85,17 +86,18 @@ bool BuildHtmlPartFromEditor(HWND editor) {
 
 // The sender: MAILFROM, asked for with the E-mail Settings dialog when it is empty.
 bool TakeSender() {
-    if (programSettings.mailFrom[0] == '\0') {
+    if (mailWindows.settings->mailFrom[0] == '\0') {
         ShowMessageBox(nullptr, kConfigureSender, "E-mail Settings", MB_OK | MB_ICONEXCLAMATION);
         const INT_PTR result =
-            DialogBoxParamA(app.instance, "EMAILSET", app.mainWindow, EmailSettingsDialogProc, 0);
+            DialogBoxParamA(mailWindows.instance, "EMAILSET", mailWindows.mainWindow,
+                            mailWindows.emailSettingsDialog, 0);
         // Without an address there is nothing to give MAIL FROM, even after OK.
-        if (result == 0 || programSettings.mailFrom[0] == '\0') {
+        if (result == 0 || mailWindows.settings->mailFrom[0] == '\0') {
             ShowMessageBox(nullptr, kConfigureSender, "E-mail Settings error", MB_OK);
             return false;
         }
     }
-    CopyField(outgoingMessage.sender, kSenderLength, programSettings.mailFrom);
+    CopyField(outgoingMessage.sender, kSenderLength, mailWindows.settings->mailFrom);
     return true;
 }
 
@@ -142,12 +144,12 @@ void TakeCopiesAndSubject() {
 }
 
 bool TakeBodyParts() {
-    FillEmptyEditor(app.bodyEditor);
-    if (!BuildBodyPart(app.bodyEditor, kBodyPartText)) {
+    FillEmptyEditor(composeWindows.bodyEditor);
+    if (!BuildBodyPart(composeWindows.bodyEditor, kBodyPartText)) {
         ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - Body", MB_OK);
         return false;
     }
-    if (outgoingMessage.alternative && !BuildBodyPart(app.bodyEditor, kBodyPartHtml)) {
+    if (outgoingMessage.alternative && !BuildBodyPart(composeWindows.bodyEditor, kBodyPartHtml)) {
         ShowMessageBox(nullptr, "Email Body Error", "Email Message Error - HTML", MB_OK);
         return false;
     }
@@ -181,15 +183,15 @@ void CollectAttachments() {
                               size > 0xFFFFFFFFLL ? 0xFFFFFFFFu : static_cast<uint32_t>(size));
         ++slot;
     }
-    if (removed && app.mainWindow) {
-        PostMessageA(app.mainWindow, WM_RELAYOUT_BODY, 0, 0);
+    if (removed && mailWindows.mainWindow) {
+        PostMessageA(mailWindows.mainWindow, WM_RELAYOUT_BODY, 0, 0);
     }
 }
 
 bool PrepareOutgoingMessage() {
     ResetOutgoingMessage(outgoingMessage);
     alreadySent = 0;
-    if (programSettings.useMapi == 0 && (!TakeSender() || !TakeRecipientsAndSubject())) {
+    if (mailWindows.settings->useMapi == 0 && (!TakeSender() || !TakeRecipientsAndSubject())) {
         return false;
     }
     if (!TakeBodyParts()) {

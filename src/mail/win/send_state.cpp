@@ -1,6 +1,6 @@
 #include "mail/win/send_state.h"
 
-#include "compose/win/current_message.h"
+#include "compose/current_message.h"
 
 SmtpSession smtpSession;
 uint32_t& sendState = smtpSession.sendState;
@@ -8,7 +8,7 @@ OutgoingMessage outgoingMessage;
 
 void ResetSendingState() {
     alreadySent = 0;
-    if (sendState == SMTP_IDLE) {
+    if (SendIsIdle(sendState)) {
         ResetOutgoingMessage(outgoingMessage);
     }
 }

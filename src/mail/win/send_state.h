@@ -1,5 +1,6 @@
 // The one SMTP session of the program, its state word and the message snapshot it sends. Every
-// part of the program reads the session's state word through sendState.
+// part of the program reads the session's state word through sendState and asks it the
+// questions of mail/send_state.h.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,6 @@ extern uint32_t& sendState;
 
 // The snapshot taken for sending and saving; its cancelRequested flag is set by Cancel.
 extern OutgoingMessage outgoingMessage;
-
-// What a failed session leaves until the main window returns it to idle.
-constexpr uint32_t kSendStateFinished = kSmtpErrorBits;
 
 // Clears alreadySent and the cancel request and frees the send buffers. While a session is
 // running the snapshot it sends is left alone.

@@ -8,11 +8,15 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/win/app_state.h"
-#include "app/win/main_window.h"
-#include "app/win/message_box.h"
+#include "base/program_settings.h"
+#include "base/win/main_window_messages.h"
+#include "base/win/message_box.h"
+#include "base/win/scoped_handles.h"
+#include "base/win/scoped_socket.h"
+#include "base/win/status_bar.h"
 #include "mail/mime_builder.h"
 #include "mail/win/internet_check.h"
+#include "mail/win/mail_windows.h"
 #include "mail/win/message_sent_dialog.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
@@ -25,18 +29,18 @@ constexpr COLORREF kProgressFill = 0xFF0000;
 // The session's socket and the main window it reports to.
 struct WinsockPlatform : SmtpPlatform {
     HWND window = nullptr;
-    SOCKET socket = INVALID_SOCKET;
+    ScopedSocket socket;
     HANDLE lookup = nullptr; // the host lookup under way
 
     int Send(const char* data, int length) override {
-        const int sent = ::send(socket, data, length, 0);
+        const int sent = ::send(socket.get(), data, length, 0);
         if (sent != SOCKET_ERROR) {
             return sent;
         }
         return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
     }
     int Receive(char* buffer, int size) override {
-        const int received = ::recv(socket, buffer, size, 0);
+        const int received = ::recv(socket.get(), buffer, size, 0);
         if (received != SOCKET_ERROR) {
             return received;
         }
@@ -47,10 +51,9 @@ struct WinsockPlatform : SmtpPlatform {
             WSACancelAsyncRequest(lookup);
             lookup = nullptr;
         }
-        if (socket != INVALID_SOCKET) {
-            shutdown(socket, SD_SEND);
-            closesocket(socket);
-            socket = INVALID_SOCKET;
+        if (socket) {
+            shutdown(socket.get(), SD_SEND);
+            socket.reset();
         }
         WSACleanup();
     }
@@ -82,37 +85,36 @@ struct WinsockPlatform : SmtpPlatform {
                         sender, text, size);
     }
     void PostWriteEvent() override { PostMessageA(window, WM_SOCKET_EVENT, 0, FD_WRITE); }
-    void ShowStatusText(const char* text) override { SetStatusText(text); }
+    void ShowStatusText(const char* text) override {
+        SetStatusBarText(mailWindows.statusBar, text);
+    }
     void ShowMessage(const char* text, const char* caption, SmtpMessageIcon icon) override {
         ShowMessageBox(window, text, caption,
                        MB_OK | (icon == SmtpMessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0));
     }
     void PaintProgress(int percent, bool clearBar) override {
-        if (!app.statusBar) {
+        if (!mailWindows.statusBar) {
             return;
         }
         RECT bar;
-        if (!SendMessageA(app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar))) {
+        if (!SendMessageA(mailWindows.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&bar))) {
             return;
         }
         InflateRect(&bar, -2, -2);
-        HDC dc = GetDC(app.statusBar);
+        const WindowDc dc(mailWindows.statusBar);
         if (clearBar) {
-            HBRUSH background = CreateSolidBrush(kProgressBackground);
-            FillRect(dc, &bar, background);
-            DeleteObject(background);
+            const ScopedGdiObject<HBRUSH> background(CreateSolidBrush(kProgressBackground));
+            FillRect(dc.get(), &bar, background.get());
         }
         RECT filled = bar;
         filled.right = bar.left + (bar.right - bar.left - 2) * percent / 100;
         if (filled.right > filled.left) {
-            HBRUSH fill = CreateSolidBrush(kProgressFill);
-            FillRect(dc, &filled, fill);
-            DeleteObject(fill);
+            const ScopedGdiObject<HBRUSH> fill(CreateSolidBrush(kProgressFill));
+            FillRect(dc.get(), &filled, fill.get());
         }
-        ReleaseDC(app.statusBar, dc);
     }
     void ShowMessageSent() override {
-        DialogBoxParamA(app.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
+        DialogBoxParamA(mailWindows.instance, "MESSAGE_SENT", window, MessageSentDialogProc, 0);
     }
 };
 
@@ -121,7 +123,7 @@ char lookupBuffer[MAXGETHOSTSTRUCT];
 
 void ShowConnectFailed(HWND mainWindow) {
     char text[kNameLength + 96];
-    FormatConnectFailedMessage(programSettings.serverName, text, sizeof text);
+    FormatConnectFailedMessage(mailWindows.settings->serverName, text, sizeof text);
     ShowMessageBox(mainWindow, text, "Kestro", MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -129,11 +131,11 @@ void ShowConnectFailed(HWND mainWindow) {
 void AbandonSend() {
     EndSmtpSession(smtpSession);
     sendState = SMTP_IDLE;
-    SetStatusText("Kestro");
+    SetStatusBarText(mailWindows.statusBar, "Kestro");
 }
 
 u_short SmtpPort() {
-    const int port = programSettings.smtpPort;
+    const int port = mailWindows.settings->smtpPort;
     return static_cast<u_short>(port > 0 && port <= 65535 ? port : 25);
 }
 
@@ -156,7 +158,7 @@ int StartSmtpSend(HWND mainWindow, const char* serverName) {
     }
     // From here on the session owns the Winsock start-up and ends it in EndSmtpSession.
     platform.window = mainWindow;
-    BeginSmtpSession(smtpSession, platform, outgoingMessage, programSettings);
+    BeginSmtpSession(smtpSession, platform, outgoingMessage, *mailWindows.settings);
     platform.lookup = WSAAsyncGetHostByName(mainWindow, WM_HOST_LOOKUP_DONE, serverName,
                                             lookupBuffer, sizeof lookupBuffer);
     if (platform.lookup == nullptr) {
@@ -172,7 +174,7 @@ int StartSmtpSend(HWND mainWindow, const char* serverName) {
 
 void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
     // A lookup of a send that was cancelled (or of an earlier one) finds another state or handle.
-    if (reinterpret_cast<HANDLE>(wParam) != platform.lookup || sendState != SMTP_RESOLVING) {
+    if (reinterpret_cast<HANDLE>(wParam) != platform.lookup || !SendAwaitsHostLookup(sendState)) {
         return;
     }
     platform.lookup = nullptr;
@@ -183,7 +185,7 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
         sendState = SMTP_IDLE;
         ResetSendingState();
         ShowConnectFailed(mainWindow);
-        SetStatusText("Kestro");
+        SetStatusBarText(mailWindows.statusBar, "Kestro");
         return;
     }
     in_addr address;
@@ -193,21 +195,21 @@ void OnHostResolved(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
     char status[kNameLength + 64];
     std::snprintf(status, sizeof status, "Connecting to %.255s, IP address %s", host->h_name,
                   dotted);
-    SetStatusText(status);
+    SetStatusBarText(mailWindows.statusBar, status);
     if (!PrepareOutgoingMessage()) {
         AbandonSend();
         return;
     }
     // Preparation may have shown dialogs, during which the send could be cancelled.
-    if (sendState != SMTP_RESOLVING) {
+    if (!SendAwaitsHostLookup(sendState)) {
         return;
     }
     ConnectSmtpServer(mainWindow, dotted);
 }
 
 void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
-    platform.socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (platform.socket == INVALID_SOCKET) {
+    platform.socket.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!platform.socket) {
         ShowConnectFailed(mainWindow);
         AbandonSend();
         return;
@@ -216,16 +218,17 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
     server.sin_family = AF_INET;
     server.sin_addr.s_addr = inet_addr(dottedAddress);
     server.sin_port = htons(SmtpPort());
-    WSAAsyncSelect(platform.socket, mainWindow, WM_SOCKET_EVENT,
+    WSAAsyncSelect(platform.socket.get(), mainWindow, WM_SOCKET_EVENT,
                    FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
-    if (connect(platform.socket, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0) {
+    if (connect(platform.socket.get(), reinterpret_cast<const sockaddr*>(&server), sizeof server) ==
+        0) {
         MarkSmtpConnecting(smtpSession);
         return;
     }
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
         MarkSmtpConnecting(smtpSession);
-    } else if (error == WSAEISCONN && (sendState & 0x08) != 0) {
+    } else if (error == WSAEISCONN && SendGreetingAccepted(sendState)) {
         ShowMessageBox(mainWindow, "You are already connected to the server", "Kestro", MB_OK);
     } else {
         ShowConnectFailed(mainWindow);
@@ -236,7 +239,7 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
 uint32_t HandleSmtpSocketMessage(HWND, WPARAM wParam, LPARAM lParam) {
     // The last notifications of a connection closed earlier belong to no session. The session's
     // own write notifications come with wParam 0.
-    if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket) {
+    if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket.get()) {
         return sendState;
     }
     return HandleSmtpEvent(smtpSession, WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
@@ -251,7 +254,7 @@ void CancelRunningSend() {
     if (smtpSession.platform == nullptr) { // no session was started yet: nothing to close
         smtpSession.platform = &platform;
         smtpSession.message = &outgoingMessage;
-        smtpSession.settings = &programSettings;
+        smtpSession.settings = mailWindows.settings;
     }
     CancelSmtpSend(smtpSession);
 }

@@ -1,8 +1,9 @@
 #include "plugins/win/custom_config_dialog.h"
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "plugins/win/plugin_state.h"
+#include "plugins/win/plugin_windows.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -53,6 +54,8 @@ INT_PTR CALLBACK CustomConfigProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 int ConfigureCustomEncoders(HWND owner) {
-    return DialogBoxParamA(app.instance, "CUSTOM_CONFIG_BOX", owner, CustomConfigProc, 0) == 1 ? 1
-                                                                                               : 0;
+    return DialogBoxParamA(pluginWindows.instance, "CUSTOM_CONFIG_BOX", owner, CustomConfigProc,
+                           0) == 1
+               ? 1
+               : 0;
 }

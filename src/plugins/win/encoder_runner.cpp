@@ -1,10 +1,12 @@
 #include "plugins/win/encoder_runner.h"
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/win/readable_file.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
 #include "plugins/encoder_launch.h"
 #include "plugins/win/plugin_state.h"
+#include "plugins/win/plugin_windows.h"
 
 namespace {
 
@@ -15,7 +17,8 @@ struct EncoderRunner {
     EncoderRunnerKind kind;
     EncoderLaunch launch;
     STARTUPINFOA startup;
-    PROCESS_INFORMATION process;
+    ScopedKernelHandle process; // of the started encoder
+    ScopedKernelHandle thread;
     int result;
 };
 
@@ -31,8 +34,8 @@ int QualityOf(EncoderRunnerKind kind) {
 
 bool ProcessRunning(const EncoderRunner& runner) {
     DWORD code = 0;
-    return runner.process.hProcess != nullptr &&
-           GetExitCodeProcess(runner.process.hProcess, &code) && code == STILL_ACTIVE;
+    return runner.process && GetExitCodeProcess(runner.process.get(), &code) &&
+           code == STILL_ACTIVE;
 }
 
 void Refuse(HWND dialog, const char* text, const char* caption) {
@@ -46,7 +49,6 @@ void Start(HWND dialog, EncoderRunner& runner) {
     runner.startup.cb = sizeof runner.startup;
     runner.startup.lpTitle = const_cast<char*>(runner.launch.startupTitle);
     runner.startup.wShowWindow = SW_MINIMIZE;
-    runner.process = PROCESS_INFORMATION{};
 
     char text[kEncoderMessageLength];
     const char* caption = nullptr;
@@ -56,16 +58,18 @@ void Start(HWND dialog, EncoderRunner& runner) {
         return;
     }
     // The encoder finds its input and writes its output by name in the program directory.
+    PROCESS_INFORMATION started = {};
     if (!CompleteEncoderLaunch(runner.kind, QualityOf(runner.kind), encoderOutputName,
                                sizeof encoderOutputName, customEncoder, runner.launch) ||
         !CreateProcessA(runner.launch.programPath, runner.launch.commandLine, nullptr, nullptr,
                         TRUE, HIGH_PRIORITY_CLASS, nullptr, programDirectory, &runner.startup,
-                        &runner.process)) {
-        runner.process = PROCESS_INFORMATION{};
+                        &started)) {
         EncoderNotStartedMessage(runner.kind, runner.launch, text, sizeof text, &caption);
         Refuse(dialog, text, caption);
         return;
     }
+    runner.process.reset(started.hProcess);
+    runner.thread.reset(started.hThread);
     SetTimer(dialog, runner.launch.timerId, kPollMs, nullptr);
 }
 
@@ -93,7 +97,7 @@ INT_PTR CALLBACK EncoderRunnerProc(HWND dialog, UINT message, WPARAM wParam, LPA
         if (LOWORD(wParam) == IDCANCEL) {
             KillTimer(dialog, runner.launch.timerId);
             if (ProcessRunning(runner)) {
-                TerminateProcess(runner.process.hProcess, kKilledExitCode);
+                TerminateProcess(runner.process.get(), kKilledExitCode);
             }
             runner.result = 0;
             EndDialog(dialog, 0);
@@ -111,14 +115,8 @@ int RunEncoder(HWND owner, EncoderRunnerKind kind, const char* templateName) {
     if (!DescribeEncoderLaunch(kind, programDirectory, customEncoder, runner.launch)) {
         return 0;
     }
-    INT_PTR result = DialogBoxParamA(app.instance, templateName, owner, EncoderRunnerProc,
+    INT_PTR result = DialogBoxParamA(pluginWindows.instance, templateName, owner, EncoderRunnerProc,
                                      reinterpret_cast<LPARAM>(&runner));
-    if (runner.process.hProcess != nullptr) {
-        CloseHandle(runner.process.hProcess);
-    }
-    if (runner.process.hThread != nullptr) {
-        CloseHandle(runner.process.hThread);
-    }
     return result == 1 ? 1 : 0;
 }
 

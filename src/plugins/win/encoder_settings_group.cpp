@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/win/mp3_codec.h"
 #include "audio/win/readable_file.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "plugins/encoder_command_line.h"
 #include "plugins/win/plugin_state.h"
+#include "plugins/win/plugin_windows.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -82,7 +83,7 @@ int AcceptEncoderGroup(HWND dialog) {
     if (chosen.videoSelection == kVideoRealVideo && !RealVideoEncoderPresent()) {
         if (ShowMessageBox(dialog, kRealEncoderMissingText, kRealEncoderMissingCaption,
                            MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            PostMessageA(app.mainWindow, WM_COMMAND, IDM_PLUGIN_DOWNLOAD, 0);
+            PostMessageA(pluginWindows.mainWindow, WM_COMMAND, IDM_PLUGIN_DOWNLOAD, 0);
         }
         CheckRadioButton(dialog, IDC_PS_VIDEO_WINDOWS, IDC_PS_VIDEO_REAL, IDC_PS_VIDEO_WINDOWS);
         return 0;

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/win/app_state.h"
 #include "audio/win/mp3_codec.h"
+#include "base/win/program_directory.h"
 
 PluginSettings pluginSettings = {};
 CustomEncoderLines customEncoderLines = {};

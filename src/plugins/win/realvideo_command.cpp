@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/win/app_state.h"
+#include "base/win/program_directory.h"
 #include "compose/win/attachments.h"
 #include "plugins/win/encoder_runner.h"
 #include "plugins/win/plugin_state.h"

@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "app/file_bytes.h"
-#include "app/win/app_state.h"
+#include "base/file_bytes.h"
+#include "compose/current_message.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachments.h"
-#include "compose/win/current_message.h"
+#include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_file.h"
 #include "store/win/body_rtf_stream.h"
@@ -55,6 +55,6 @@ void LoadMessage(const char* path) {
         AddAttachment(message->attachmentPaths[i]); // a copy that is gone is left out
     }
     if (message->hasBody && !message->bodyRtf.empty()) {
-        ReadBodyRtf(app.bodyEditor, message->bodyRtf);
+        ReadBodyRtf(composeWindows.bodyEditor, message->bodyRtf);
     }
 }

@@ -6,13 +6,15 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
-#include "compose/win/current_message.h"
+#include "base/file_bytes.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
+#include "compose/current_message.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_list.h"
 #include "store/saved_message_names.h"
+#include "store/win/store_windows.h"
 
 namespace {
 
@@ -113,8 +115,8 @@ int FirstSelected(HWND list) {
 // Calls visit(name, isDirectory) for every entry of the folder but "." and "..".
 template <typename Visit> void ForEachEntry(const std::string& folder, Visit visit) {
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
+    const ScopedFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find) {
         return;
     }
     do {
@@ -123,8 +125,7 @@ template <typename Visit> void ForEachEntry(const std::string& folder, Visit vis
             visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                   entry.dwFileAttributes);
         }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &entry));
 }
 
 void ScanMessageFolder(HWND list, const std::string& folder) {
@@ -231,7 +232,7 @@ void LoadSelected(HWND dialog, HWND list) {
         const SavedMessageEntry* record = RecordOf(list, index);
         const std::string path = record != nullptr ? record->path : "";
         alreadySent = 1; // New Message then clears without asking
-        SendMessageA(app.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
+        SendMessageA(storeWindows.mainWindow, WM_COMMAND, IDM_NEW_MESSAGE, 0);
         if (!path.empty()) {
             LoadMessage(path.c_str());
         }
@@ -299,5 +300,5 @@ INT_PTR CALLBACK LoadDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 void OpenLoadMessageDialog(HWND owner) {
-    DialogBoxParamA(app.instance, "LOADBOOKBOX", owner, LoadDialogProc, 0);
+    DialogBoxParamA(storeWindows.instance, "LOADBOOKBOX", owner, LoadDialogProc, 0);
 }

@@ -1,32 +1,24 @@
 #include "store/win/message_store.h"
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/file_bytes.h"
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/file_bytes.h"
+#include "base/file_copy.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
 #include "compose/placeholders.h"
 #include "compose/win/address_panel.h"
-#include "compose/win/current_message.h"
-#include "mail/send_state_rules.h"
+#include "compose/win/compose_windows.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "store/saved_message_file.h"
 #include "store/saved_message_names.h"
 #include "store/win/body_rtf_stream.h"
+#include "store/win/store_windows.h"
 
 namespace {
-
-constexpr size_t kCopyBlock = 4096;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // Fills outgoingMessage like the preparation of a send, except that no sender is needed and
 // recipients that give no address are no error. False after a reported failure.
@@ -52,29 +44,10 @@ bool SameFile(const std::string& a, const std::string& b) {
     return lstrcmpiA(fullA, fullB) == 0;
 }
 
-// Copies the attached file into the message folder in blocks of 4096 bytes. A file that is
-// already the copy (attached from this very folder) is left as it is.
+// Copies the attached file into the message folder. A file that is already the copy (attached
+// from this very folder) is left as it is.
 bool CopyAttachment(const std::string& source, const std::string& copy) {
-    if (SameFile(source, copy)) {
-        return true;
-    }
-    FilePtr in(std::fopen(source.c_str(), "rb"));
-    if (!in) {
-        return false;
-    }
-    FILE* out = std::fopen(copy.c_str(), "wb");
-    if (!out) {
-        return false;
-    }
-    char block[kCopyBlock];
-    bool ok = true;
-    size_t got;
-    while (ok && (got = std::fread(block, 1, sizeof block, in.get())) > 0) {
-        ok = std::fwrite(block, 1, got, out) == got;
-    }
-    ok = ok && std::ferror(in.get()) == 0;
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
+    return SameFile(source, copy) || CopyFileInBlocks(source.c_str(), copy.c_str());
 }
 
 SaveTime LocalSaveTime() {
@@ -87,7 +60,7 @@ void ReportFailedSave(const std::string& path) {
     const std::string text = "The message could not be saved to\n" + path +
                              "\n\nCheck that the folder can be written to and that the disk is "
                              "not full.";
-    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(storeWindows.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONSTOP);
 }
 
 void ReportFailedCopies(const std::vector<std::string>& failed) {
@@ -96,7 +69,8 @@ void ReportFailedCopies(const std::vector<std::string>& failed) {
     for (const std::string& path : failed) {
         text += "\n" + path;
     }
-    ShowMessageBox(app.mainWindow, text.c_str(), kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(storeWindows.mainWindow, text.c_str(), kSaveReportCaption,
+                   MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -105,7 +79,7 @@ void SaveMessage(int silent) {
     // While a session is connected it sends from the snapshot; taking a new one would pull the
     // message out from under it.
     if (SendBlocksRecording(sendState)) {
-        ShowMessageBox(app.mainWindow,
+        ShowMessageBox(storeWindows.mainWindow,
                        "The message is being sent.\nSave it when the send has finished.",
                        kSaveReportCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -132,9 +106,10 @@ void SaveMessage(int silent) {
     }
 
     std::string rtf;
-    const bool bodyRead = WriteBodyRtf(app.bodyEditor, rtf);
-    const std::string bytes = FormatSavedMessageFile(
-        outgoingMessage, programSettings, folder.c_str(), date.c_str(), rtf.data(), rtf.size());
+    const bool bodyRead = WriteBodyRtf(composeWindows.bodyEditor, rtf);
+    const std::string bytes =
+        FormatSavedMessageFile(outgoingMessage, *storeWindows.settings, folder.c_str(),
+                               date.c_str(), rtf.data(), rtf.size());
     if (!WriteFileBytes(path.c_str(), bytes) || !bodyRead) {
         ReportFailedSave(path);
         return;
@@ -145,6 +120,6 @@ void SaveMessage(int silent) {
     }
     if (!silent) {
         const std::string report = FormatSaveReport(firstTo, outgoingMessage.subject, date.c_str());
-        ShowMessageBox(app.mainWindow, report.c_str(), kSaveReportCaption, MB_OK);
+        ShowMessageBox(storeWindows.mainWindow, report.c_str(), kSaveReportCaption, MB_OK);
     }
 }

@@ -1,6 +1,5 @@
 #include "video/win/driver_notice.h"
 
-#include "app/win/app_state.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -8,8 +7,8 @@ namespace {
 int noticeTicks = 0;
 constexpr int kClosingTick = 9; // about 2.25 seconds at 250 ms
 
-void ShowCheckedDriver(HWND dialog) {
-    HMENU drivers = VideoDriverMenu(app.mainWindow);
+void ShowCheckedDriver(HWND dialog, HWND mainWindow) {
+    HMENU drivers = VideoDriverMenu(mainWindow);
     for (int id = IDM_VIDEO_DRIVER_FIRST; id < IDM_VIDEO_DRIVER_FIRST + 10 && drivers; ++id) {
         const UINT state = GetMenuState(drivers, static_cast<UINT>(id), MF_BYCOMMAND);
         if (state == static_cast<UINT>(-1) || !(state & MF_CHECKED)) {
@@ -30,12 +29,12 @@ HMENU VideoDriverMenu(HWND mainWindow) {
     return options ? GetSubMenu(options, 2) : nullptr;
 }
 
-INT_PTR CALLBACK DriverNoticeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK DriverNoticeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         noticeTicks = 0;
         SetTimer(dialog, IDT_DRIVER_NOTICE, 250, nullptr);
-        ShowCheckedDriver(dialog);
+        ShowCheckedDriver(dialog, reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_TIMER:
         if (++noticeTicks == kClosingTick) {

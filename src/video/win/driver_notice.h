@@ -1,4 +1,5 @@
 // The notice that names the capture driver just chosen (VIDEO_SELECT); it closes by itself.
+// It is opened with the main window as its parameter, whose menu names the driver.
 #pragma once
 
 #include <windows.h>

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/win/scoped_handles.h"
 #include "resources/resource_ids.h"
 #include "voice/recorder_display.h"
 #include "voice/recorder_layout.h"
@@ -29,7 +30,7 @@ bool ReadPeak(const LevelMeter& meter, LONG* value) {
     controls.cControls = 1;
     controls.cbmxctrl = sizeof control;
     controls.pamxctrl = &control;
-    if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer), &controls,
+    if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer.get()), &controls,
                               MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
         MMSYSERR_NOERROR) {
         return false;
@@ -41,7 +42,7 @@ bool ReadPeak(const LevelMeter& meter, LONG* value) {
     details.cChannels = 1;
     details.cbDetails = sizeof signedValue;
     details.paDetails = &signedValue;
-    if (mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer), &details,
+    if (mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(meter.inputMixer.get()), &details,
                                 MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
         MMSYSERR_NOERROR) {
         return false;
@@ -55,9 +56,8 @@ void FillBar(HDC dc, int left, int right, const RecorderBar& bar, COLORREF colou
         return;
     }
     RECT area = {left, bar.top, right, bar.bottom};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &area, brush.get());
 }
 
 } // namespace
@@ -67,13 +67,13 @@ void OpenLevelMeter(LevelMeter& meter, HWND window) {
     HMIXER mixer = nullptr;
     if (mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW) ==
         MMSYSERR_NOERROR) {
-        meter.mixer = mixer;
+        meter.mixer.reset(mixer);
     }
     HMIXER inputMixer = nullptr;
     if (mixerOpen(&inputMixer, 0, 0, 0, MIXER_OBJECTF_WAVEIN) != MMSYSERR_NOERROR) {
         return;
     }
-    meter.inputMixer = inputMixer;
+    meter.inputMixer.reset(inputMixer);
 
     MIXERLINEA destination = {};
     destination.cbStruct = sizeof destination;
@@ -111,21 +111,14 @@ void ShowMicrophoneLevel(const LevelMeter& meter, HWND window) {
     GetClientRect(window, &client);
     const RecorderBar bar = RecorderBarArea(client.left, client.right);
     const int split = MeterFillEnd(bar, value);
-    HDC dc = GetDC(window);
-    FillBar(dc, bar.left, split, bar, kDisplayGreen);
-    FillBar(dc, split, bar.right, bar, kDisplayRed);
-    ReleaseDC(window, dc);
+    const WindowDc dc(window);
+    FillBar(dc.get(), bar.left, split, bar, kDisplayGreen);
+    FillBar(dc.get(), split, bar.right, bar, kDisplayRed);
 }
 
 void CloseLevelMeter(LevelMeter& meter, HWND window) {
     if (meter.meterAvailable) {
         KillTimer(window, IDT_LEVEL_METER);
     }
-    if (meter.inputMixer) {
-        mixerClose(meter.inputMixer);
-    }
-    if (meter.mixer) {
-        mixerClose(meter.mixer);
-    }
-    meter = LevelMeter{};
+    meter = LevelMeter{}; // closes the mixers
 }

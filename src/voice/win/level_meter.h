@@ -6,9 +6,11 @@
 
 #include <mmsystem.h>
 
+#include "base/win/scoped_handles.h"
+
 struct LevelMeter {
-    HMIXER mixer;      // mixer device 0, opened with the window as callback
-    HMIXER inputMixer; // the mixer of wave input device 0
+    ScopedMixer mixer;      // mixer device 0, opened with the window as callback
+    ScopedMixer inputMixer; // the mixer of wave input device 0
     DWORD sourceLineId;
     int meterAvailable; // a microphone source line was found; timer 1001 runs
 };

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/win/app_state.h"
-#include "app/win/message_box.h"
 #include "audio/wave_file.h"
 #include "audio/win/gsm_compression.h"
+#include "base/win/message_box.h"
+#include "base/win/program_directory.h"
+#include "base/win/scoped_handles.h"
 #include "compose/win/attachments.h"
 #include "compose/win/skin_images.h"
 #include "plugins/win/encoder_runner.h"
@@ -28,6 +29,7 @@ constexpr UINT kAnimationIntervalMs = 100;
 constexpr DWORD kDeviceDrainMs = 3000;
 
 struct RecorderWindow {
+    HINSTANCE instance; // the controls are made with it
     HWND window;
     HWND nameEdit;
     bool recordPressed;
@@ -64,15 +66,13 @@ HWND CreateChild(HWND dialog, DWORD exStyle, const char* className, const char* 
                  const RecorderRect& rect, int id) {
     return CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.x, rect.y,
                            rect.width, rect.height, dialog,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.instance,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), recorder.instance,
                            nullptr);
 }
 
 void CreateControls(HWND dialog) {
     TEXTMETRICA metrics = {};
-    HDC dc = GetDC(dialog);
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(dialog, dc);
+    GetTextMetricsA(WindowDc(dialog).get(), &metrics);
     RECT client;
     GetClientRect(dialog, &client);
     const RecorderControlsLayout layout =
@@ -110,20 +110,17 @@ void FillArea(HDC dc, int left, int top, int right, int bottom, uint32_t colour)
         return;
     }
     RECT area = {left, top, right, bottom};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &area, brush.get());
 }
 
 void DrawLines(HDC dc, const RecorderLine* lines, int count, uint32_t colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
+    const ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    const SelectedObject selected(dc, pen.get());
     for (int i = 0; i < count; ++i) {
         MoveToEx(dc, lines[i].x1, lines[i].y1, nullptr);
         LineTo(dc, lines[i].x2, lines[i].y2);
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 void DrawAnimationFrame(HDC dc, const AnimationFrame& frame) {
@@ -183,10 +180,8 @@ void DrawDisplay(HDC dc) {
 }
 
 void Paint(HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
-    DrawDisplay(dc);
-    EndPaint(dialog, &paint);
+    const PaintDc paint(dialog);
+    DrawDisplay(paint.get());
 }
 
 void DrawKey(const DRAWITEMSTRUCT& item) {
@@ -226,9 +221,7 @@ void AnimationTick() {
         return;
     }
     recorder.shownFrame = frame;
-    HDC dc = GetDC(recorder.window);
-    DrawAnimationFrame(dc, frame);
-    ReleaseDC(recorder.window, dc);
+    DrawAnimationFrame(WindowDc(recorder.window).get(), frame);
 }
 
 // --- Commands --------------------------------------------------------------------------------
@@ -409,8 +402,9 @@ void OnCancel() {
     CloseRecorder();
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, HINSTANCE instance) {
     recorder = RecorderWindow{};
+    recorder.instance = instance;
     recorder.window = dialog;
     const int loop = animation.loop;
     animation = InitialRecorderAnimation();
@@ -438,7 +432,7 @@ void OnInitDialog(HWND dialog) {
 INT_PTR CALLBACK RecorderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, reinterpret_cast<HINSTANCE>(lParam));
         return TRUE;
     case WM_ERASEBKGND:
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
@@ -516,6 +510,6 @@ INT_PTR CALLBACK RecorderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 } // namespace
 
-void OpenVoiceRecorder(HWND owner) {
-    DialogBoxParamA(app.instance, "SOUNDBOX", owner, RecorderProc, 0);
+void OpenVoiceRecorder(HINSTANCE instance, HWND owner) {
+    DialogBoxParamA(instance, "SOUNDBOX", owner, RecorderProc, reinterpret_cast<LPARAM>(instance));
 }

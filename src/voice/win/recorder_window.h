@@ -3,4 +3,5 @@
 
 #include <windows.h>
 
-void OpenVoiceRecorder(HWND owner);
+// The recorder's dialog and its controls come from `instance`.
+void OpenVoiceRecorder(HINSTANCE instance, HWND owner);

@@ -3,7 +3,7 @@
 #include <mmreg.h>
 #include <msacm.h>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "resources/resource_ids.h"
 
 namespace {

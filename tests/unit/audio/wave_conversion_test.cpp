@@ -14,25 +14,9 @@
 
 namespace {
 
-std::string RiffWave(const std::string& body) {
-    return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
-}
-
-std::string PcmFormat(uint32_t rate, uint32_t avg, uint16_t align, uint16_t bits) {
-    return U16(1) + U16(1) + U32(rate) + U32(avg) + U16(align) + U16(bits);
-}
-
 // A destination format of the test codec: tag 0x7777 with two extra bytes.
 std::string CodecFormat() {
     return U16(0x7777) + U16(1) + U32(8000) + U32(8000) + U16(1) + U16(8) + U16(2) + "xy";
-}
-
-std::string Pattern(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-    }
-    return bytes;
 }
 
 std::string Scrambled(const std::string& bytes) {
@@ -312,7 +296,7 @@ TEST(WaveConversion, AFramesOnlyDestinationHoldsTheConvertedBytesAloneAlsoAfterC
     EXPECT_EQ(cleanup.Run(), ConversionResult::Cancelled);
     EXPECT_EQ(cleanup.dialog.titles.back(), "Cleanup Pass -- 100%");
     EXPECT_EQ(ReadBytes(cleanup.destination), Scrambled(sound.substr(0, 16000)));
-    EXPECT_EQ(cleanup.job.destinationFile.file, nullptr);
+    EXPECT_EQ(cleanup.job.destinationFile.file.get(), nullptr);
 }
 
 TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {
@@ -325,8 +309,8 @@ TEST(WaveConversion, ASourceChunkBeyondTheFormOrAMissingSourceIsRefused) {
     EXPECT_EQ(OpenConversion(beyond.job), 0);
     EXPECT_EQ(beyond.codec.closed, 1);
     EXPECT_EQ(beyond.job.sourceBuffer, nullptr);
-    EXPECT_EQ(beyond.job.sourceFile.file, nullptr);
-    EXPECT_EQ(beyond.job.destinationFile.file, nullptr);
+    EXPECT_EQ(beyond.job.sourceFile.file.get(), nullptr);
+    EXPECT_EQ(beyond.job.destinationFile.file.get(), nullptr);
 
     Conversion missing;
     missing.Prepare(TempPath("missing.wav"), 100, 100);

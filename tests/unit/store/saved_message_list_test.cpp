@@ -2,7 +2,7 @@
 // and the order of a sort by column.
 #include "store/saved_message_list.h"
 
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
 
 #include <gtest/gtest.h>
 

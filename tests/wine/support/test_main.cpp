@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/win/app_state.h"
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "app/win/startup.h"
 #include "support/harness.h"
 

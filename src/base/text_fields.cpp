@@ -1,7 +1,19 @@
-#include "app/text_lines.h"
+#include "base/text_fields.h"
 
 #include <climits>
 #include <cstring>
+
+void CopyField(char* field, size_t fieldSize, const char* text) {
+    if (fieldSize == 0) {
+        return;
+    }
+    size_t length = std::strlen(text);
+    if (length >= fieldSize) {
+        length = fieldSize - 1;
+    }
+    std::memcpy(field, text, length);
+    field[length] = '\0';
+}
 
 bool ReadTextLine(std::FILE* file, char* line, size_t size) {
     if (size < 2 || size > INT_MAX || std::fgets(line, static_cast<int>(size), file) == nullptr) {

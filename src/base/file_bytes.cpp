@@ -1,17 +1,9 @@
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
 
-#include <cstdio>
-#include <memory>
-
-namespace {
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-} // namespace
+#include "base/scoped_file.h"
 
 bool ReadFileBytes(const char* path, std::string& bytes) {
-    FilePtr file(std::fopen(path, "rb"));
+    ScopedFile file(path, "rb");
     if (!file) {
         return false;
     }
@@ -25,7 +17,7 @@ bool ReadFileBytes(const char* path, std::string& bytes) {
 }
 
 bool WriteFileBytes(const char* path, const std::string& bytes) {
-    FilePtr file(std::fopen(path, "wb"));
+    ScopedFile file(path, "wb");
     if (!file) {
         return false;
     }

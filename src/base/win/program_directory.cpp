@@ -1,0 +1,3 @@
+#include "base/win/program_directory.h"
+
+char programDirectory[kPathLength];

@@ -1,0 +1,3 @@
+#include "compose/win/compose_windows.h"
+
+ComposeWindows composeWindows = {};

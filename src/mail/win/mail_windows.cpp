@@ -1,0 +1,3 @@
+#include "mail/win/mail_windows.h"
+
+MailWindows mailWindows = {};

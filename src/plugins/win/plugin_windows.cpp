@@ -1,0 +1,3 @@
+#include "plugins/win/plugin_windows.h"
+
+PluginWindows pluginWindows = {};

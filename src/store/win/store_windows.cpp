@@ -1,0 +1,3 @@
+#include "store/win/store_windows.h"
+
+StoreWindows storeWindows = {};
