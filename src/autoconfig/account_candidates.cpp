@@ -2,21 +2,11 @@
 
 #include <cstring>
 
-void CopyCandidateText(char* field, size_t fieldSize, const char* text) {
-    if (fieldSize == 0) {
-        return;
-    }
-    size_t length = text ? std::strlen(text) : 0;
-    if (length >= fieldSize) {
-        length = fieldSize - 1;
-    }
-    if (length > 0) {
-        std::memcpy(field, text, length);
-    }
-    field[length] = '\0';
-}
-
 namespace {
+
+void CopyCandidateText(char* field, size_t fieldSize, const char* text) {
+    CopyField(field, fieldSize, text != nullptr ? text : "");
+}
 
 bool SameAccount(const AccountCandidate& a, const AccountCandidate& b) {
     return std::strcmp(a.address, b.address) == 0 && std::strcmp(a.name, b.name) == 0 &&

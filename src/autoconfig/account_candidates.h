@@ -1,9 +1,9 @@
 // The accounts found in other mail programs, in a table of at most 32 candidates.
 #pragma once
 
-#include <cstddef>
+#include "base/program_settings.h"
 
-constexpr int kCandidateFieldSize = 256; // 255 characters and the terminator
+constexpr int kCandidateFieldSize = kNameLength; // the settings fields they are applied to
 constexpr int kMaxCandidates = 32;
 
 // The security the source declares for its SMTP connection; Unknown where it says nothing.
@@ -36,9 +36,6 @@ struct AccountTexts {
 // Adds a candidate, each text cut to 255 characters. An account equal to one already in the
 // table is not listed twice. False when the table is full (the account is not taken).
 bool AddCandidate(CandidateTable& table, const AccountTexts& account);
-
-// Copies text into a fixed field, cut to fit and always terminated.
-void CopyCandidateText(char* field, size_t fieldSize, const char* text);
 
 // The SMTP port an applied account gets: the source's own, else 25.
 int PortOrDefault(const AccountCandidate& candidate);

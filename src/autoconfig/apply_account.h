@@ -1,7 +1,7 @@
 // Taking a found account into the program settings.
 #pragma once
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 #include "autoconfig/account_candidates.h"
 
 enum class PortRule {

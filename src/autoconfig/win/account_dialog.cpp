@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "autoconfig/win/auto_config.h"
 #include "resources/resource_ids.h"
 

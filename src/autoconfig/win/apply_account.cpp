@@ -1,4 +1,4 @@
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "autoconfig/win/auto_config.h"
 #include "resources/resource_ids.h"
 

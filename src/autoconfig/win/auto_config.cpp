@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/win/message_box.h"
+#include "base/win/message_box.h"
 #include "autoconfig/mail_handler.h"
 #include "autoconfig/win/importers.h"
 #include "autoconfig/win/mail_programs.h"

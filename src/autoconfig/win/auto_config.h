@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/settings_file.h"
+#include "base/program_settings.h"
 #include "autoconfig/account_candidates.h"
 #include "autoconfig/apply_account.h"
 

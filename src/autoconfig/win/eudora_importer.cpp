@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
 #include "autoconfig/eudora_ini.h"
 #include "autoconfig/mail_handler.h"
 #include "autoconfig/win/mail_programs.h"

@@ -3,35 +3,14 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
+#include "base/win/scoped_handles.h"
 #include "autoconfig/communicator_prefs.h"
 #include "autoconfig/mail_handler.h"
 #include "autoconfig/win/mail_programs.h"
 #include "autoconfig/win/registry_reader.h"
 
 namespace {
-
-// A directory search, closed when it goes out of scope.
-class DirectorySearch {
-  public:
-    explicit DirectorySearch(const std::string& pattern)
-        : find_(FindFirstFileA(pattern.c_str(), &entry_)) {}
-    ~DirectorySearch() {
-        if (find_ != INVALID_HANDLE_VALUE) {
-            FindClose(find_);
-        }
-    }
-    DirectorySearch(const DirectorySearch&) = delete;
-    DirectorySearch& operator=(const DirectorySearch&) = delete;
-
-    bool Found() const { return find_ != INVALID_HANDLE_VALUE; }
-    const WIN32_FIND_DATAA& Entry() const { return entry_; }
-    bool Next() { return FindNextFileA(find_, &entry_) != 0; }
-
-  private:
-    WIN32_FIND_DATAA entry_ = {};
-    HANDLE find_;
-};
 
 void AddCommunicatorProfile(CandidateTable& table, const std::string& usersFolder,
                             const char* profile) {
@@ -79,12 +58,12 @@ void CollectCommunicatorAccounts(CandidateTable& table, bool useBrowserCommand) 
         return;
     }
     const std::string usersFolder = folder + "USERS\\";
-    DirectorySearch search(usersFolder + "*");
-    if (!search.Found()) {
+    WIN32_FIND_DATAA entry = {};
+    const ScopedFindHandle search(FindFirstFileA((usersFolder + "*").c_str(), &entry));
+    if (!search) {
         return;
     }
     do {
-        const WIN32_FIND_DATAA& entry = search.Entry();
         switch (ClassifyUsersEntry(entry.cFileName, entry.dwFileAttributes)) {
         case UsersEntry::Profile:
             AddCommunicatorProfile(table, usersFolder, entry.cFileName);
@@ -95,5 +74,5 @@ void CollectCommunicatorAccounts(CandidateTable& table, bool useBrowserCommand) 
         case UsersEntry::PassOver:
             break;
         }
-    } while (search.Next());
+    } while (FindNextFileA(search.get(), &entry));
 }

@@ -1,27 +1,17 @@
 #include "autoconfig/win/registry_reader.h"
 
+#include "base/win/scoped_handles.h"
+
 namespace {
 
-// An open registry key, closed when it goes out of scope.
-class OpenedKey {
-  public:
-    OpenedKey(HKEY root, const char* subkey, REGSAM access) {
-        if (RegOpenKeyExA(root, subkey, 0, access, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
+// root\subkey opened with the access asked for; an empty owner when that fails.
+ScopedRegistryKey OpenKey(HKEY root, const char* subkey, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subkey, 0, access, &key) != ERROR_SUCCESS) {
+        return ScopedRegistryKey();
     }
-    ~OpenedKey() {
-        if (key_) {
-            RegCloseKey(key_);
-        }
-    }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+    return ScopedRegistryKey(key);
+}
 
 std::wstring Wide(const char* text) {
     if (!text) {
@@ -41,8 +31,8 @@ bool ReadRegistryString(HKEY root, const char* subkey, const char* valueName, ch
     if (out == nullptr || outSize == 0) {
         return false;
     }
-    OpenedKey key(root, subkey, KEY_QUERY_VALUE);
-    if (!key.get()) {
+    const ScopedRegistryKey key = OpenKey(root, subkey, KEY_QUERY_VALUE);
+    if (!key) {
         return false;
     }
     DWORD type = 0;
@@ -69,8 +59,8 @@ bool ReadRegistryString(HKEY root, const char* subkey, const char* valueName, ch
 }
 
 bool ReadRegistryData(HKEY root, const char* subkey, const char* valueName, std::string& bytes) {
-    OpenedKey key(root, subkey, KEY_QUERY_VALUE);
-    if (!key.get()) {
+    const ScopedRegistryKey key = OpenKey(root, subkey, KEY_QUERY_VALUE);
+    if (!key) {
         return false;
     }
     const std::wstring name = Wide(valueName);
@@ -90,8 +80,8 @@ bool ReadRegistryData(HKEY root, const char* subkey, const char* valueName, std:
 
 std::vector<std::string> RegistrySubkeys(HKEY root, const char* subkey) {
     std::vector<std::string> names;
-    OpenedKey key(root, subkey, KEY_ENUMERATE_SUB_KEYS);
-    if (!key.get()) {
+    const ScopedRegistryKey key = OpenKey(root, subkey, KEY_ENUMERATE_SUB_KEYS);
+    if (!key) {
         return names;
     }
     for (DWORD index = 0;; ++index) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/file_bytes.h"
+#include "base/file_bytes.h"
 #include "autoconfig/profiles_ini.h"
 #include "autoconfig/thunderbird_accounts.h"
 #include "autoconfig/user_prefs.h"
