@@ -129,7 +129,9 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         OpenHelpTarget(window, id);
         break;
     case IDM_ADDRESS_BOOK:
-        OpenAddressBook(window);
+        OpenAddressBook(
+            window, {AddressEdit(IDC_TO_EDIT), AddressEdit(IDC_CC_EDIT), AddressEdit(IDC_BCC_EDIT)},
+            programDirectory, programSettings.alwaysAddressMapi);
         break;
     case IDM_UPDATE_FORMAT_BAR:
         UpdateFormatBar();
@@ -177,10 +179,10 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         EncodeWithRealVideo(window);
         break;
     case IDM_MAPI_SEND:
-        SendThroughMapi(window);
+        MapiSendCommand(window);
         break;
     case IDM_MAPI_ADDRESS:
-        PickMapiRecipients(window);
+        MapiAddressCommand(window);
         break;
     default:
         break; // no handler
