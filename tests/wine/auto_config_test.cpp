@@ -2,7 +2,6 @@
 // keys written into the test prefix and their files in a private folder.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -22,21 +21,6 @@ const char kReady[] = "You are now ready to send Voice & Video Emails!";
 std::string InternetAccount(int index) {
     return "Software\\Microsoft\\Internet Account Manager\\Accounts\\0000000" +
            std::to_string(index);
-}
-
-std::vector<std::string> ListedAddresses(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_AC_LIST);
-    std::vector<std::string> addresses;
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        char text[256] = {};
-        ListView_GetItemText(list, i, 0, text, sizeof text);
-        addresses.push_back(text);
-    }
-    return addresses;
-}
-
-void Select(HWND dialog, int index) {
-    ListView_SetItemState(GetDlgItem(dialog, IDC_AC_LIST), index, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 class AutoConfiguration : public MainWindowTest {
@@ -116,7 +100,7 @@ TEST_F(AutoConfiguration, TwoAccountsAreListedCancelExplainsAndOkNeedsASelection
     std::vector<std::string> listed;
     WhenDialogAppears([&](HWND dialog) {
         caption = TextOf(dialog);
-        listed = ListedAddresses(dialog);
+        listed = ListRows(dialog, IDC_AC_LIST);
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     RunAutoConfiguration();
@@ -134,7 +118,7 @@ TEST_F(AutoConfiguration, TwoAccountsAreListedCancelExplainsAndOkNeedsASelection
     WhenDialogAppears([&](HWND dialog) {
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         stayedOpen = IsWindow(dialog) != FALSE;
-        Select(dialog, 1);
+        SelectListItem(dialog, IDC_AC_LIST, 1);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     RunAutoConfiguration();
@@ -318,8 +302,8 @@ TEST_F(ThunderbirdConfiguration, TwoIdentitiesOnTwoServersAreListed) {
     // The profile with an absolute path has no prefs.js: it adds nothing.
     std::vector<std::string> listed;
     WhenDialogAppears([&](HWND dialog) {
-        listed = ListedAddresses(dialog);
-        Select(dialog, 1);
+        listed = ListRows(dialog, IDC_AC_LIST);
+        SelectListItem(dialog, IDC_AC_LIST, 1);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     RunAutoConfiguration();

@@ -10,6 +10,7 @@
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/registry_fixture.h"
 
 namespace {
 
@@ -115,30 +116,14 @@ class HelpCommands : public MainWindowTest {
         browser_ = folder_ + "web\\";
         CreateDirectoryA(browser_.c_str(), nullptr);
         ASSERT_TRUE(CopyFileA(from.c_str(), (browser_ + "fake_browser.exe").c_str(), FALSE));
-        char previous[256] = {};
-        LONG size = sizeof previous;
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", previous, &size) == ERROR_SUCCESS) {
-            previousHtmClass_ = previous;
-        }
-        SetClassValue(".htm", "KestroTestPage");
-        SetClassValue("KestroTestPage\\shell\\open\\command",
-                      "\"" + browser_ + "fake_browser.exe\" \"%1\"");
+        registry_.SetText(HKEY_CLASSES_ROOT, ".htm", nullptr, "KestroTestPage");
+        registry_.SetText(HKEY_CLASSES_ROOT, "KestroTestPage\\shell\\open\\command", nullptr,
+                          "\"" + browser_ + "fake_browser.exe\" \"%1\"");
     }
 
     void TearDown() override {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, "KestroTestPage");
-        SetClassValue(".htm", previousHtmClass_);
+        registry_.Restore();
         MainWindowTest::TearDown();
-    }
-
-    static void SetClassValue(const char* key, const std::string& value) {
-        HKEY handle;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &handle, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(handle);
     }
 
     // The browser's log: its command line, then the folder it was started in.
@@ -152,7 +137,7 @@ class HelpCommands : public MainWindowTest {
     }
 
     std::string browser_;
-    std::string previousHtmClass_ = "htmlfile";
+    RegistryFixture registry_;
 };
 
 TEST_F(HelpCommands, DocumentationOpensTheLocalPageInTheNamedBrowser) {

@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win/scoped_handles.h"
+
 namespace {
 
-bool KeyExists(HKEY root, const std::string& key) {
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-        return false;
+ScopedRegistryKey OpenKey(HKEY root, const std::string& key, REGSAM access) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, access, &handle) != ERROR_SUCCESS) {
+        return ScopedRegistryKey();
     }
-    RegCloseKey(handle);
-    return true;
+    return ScopedRegistryKey(handle);
 }
 
 } // namespace
@@ -19,7 +20,7 @@ void RegistryFixture::Save(HKEY root, const std::string& key, const char* name) 
     // The first part of the path that is missing is the key to remove afterwards.
     for (size_t end = key.find('\\');; end = key.find('\\', end + 1)) {
         const std::string part = key.substr(0, end);
-        if (!KeyExists(root, part)) {
+        if (!OpenKey(root, part, KEY_READ)) {
             createdKeys_.emplace_back(root, part); // the Set that follows creates it
             break;
         }
@@ -28,16 +29,15 @@ void RegistryFixture::Save(HKEY root, const std::string& key, const char* name) 
         }
     }
     Saved saved = {root, key, name ? name : "", name == nullptr, false, 0, {}};
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
+    if (const ScopedRegistryKey handle = OpenKey(root, key, KEY_READ)) {
         DWORD size = 0;
-        if (RegQueryValueExA(handle, name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(handle.get(), name, nullptr, &saved.type, nullptr, &size) ==
+            ERROR_SUCCESS) {
             saved.bytes.resize(size);
-            RegQueryValueExA(handle, name, nullptr, &saved.type,
+            RegQueryValueExA(handle.get(), name, nullptr, &saved.type,
                              reinterpret_cast<BYTE*>(&saved.bytes[0]), &size);
             saved.existed = true;
         }
-        RegCloseKey(handle);
     }
     values_.push_back(saved);
 }
@@ -45,15 +45,15 @@ void RegistryFixture::Save(HKEY root, const std::string& key, const char* name) 
 void RegistryFixture::SetData(HKEY root, const std::string& key, const char* name, DWORD type,
                               const std::string& bytes) {
     Save(root, key, name);
-    HKEY handle;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) !=
         ERROR_SUCCESS) {
-        ADD_FAILURE_AT(__FILE__, __LINE__);
+        ADD_FAILURE() << "cannot create " << key;
         return;
     }
-    RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    const ScopedRegistryKey handle(created);
+    RegSetValueExA(handle.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                    static_cast<DWORD>(bytes.size()));
-    RegCloseKey(handle);
 }
 
 void RegistryFixture::SetText(HKEY root, const std::string& key, const char* name,
@@ -73,29 +73,25 @@ void RegistryFixture::SetUtf16Binary(HKEY root, const std::string& key, const ch
 
 void RegistryFixture::Remove(HKEY root, const std::string& key, const char* name) {
     Save(root, key, name);
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
-        RegDeleteValueA(handle, name);
-        RegCloseKey(handle);
+    if (const ScopedRegistryKey handle = OpenKey(root, key, KEY_SET_VALUE)) {
+        RegDeleteValueA(handle.get(), name);
     }
 }
 
 void RegistryFixture::Restore() {
     for (auto saved = values_.rbegin(); saved != values_.rend(); ++saved) {
-        HKEY handle;
-        if (RegOpenKeyExA(saved->root, saved->key.c_str(), 0, KEY_SET_VALUE, &handle) !=
-            ERROR_SUCCESS) {
+        const ScopedRegistryKey handle = OpenKey(saved->root, saved->key, KEY_SET_VALUE);
+        if (!handle) {
             continue;
         }
         const char* name = saved->isDefault ? nullptr : saved->name.c_str();
         if (saved->existed) {
-            RegSetValueExA(handle, name, 0, saved->type,
+            RegSetValueExA(handle.get(), name, 0, saved->type,
                            reinterpret_cast<const BYTE*>(saved->bytes.data()),
                            static_cast<DWORD>(saved->bytes.size()));
         } else {
-            RegDeleteValueA(handle, name);
+            RegDeleteValueA(handle.get(), name);
         }
-        RegCloseKey(handle);
     }
     values_.clear();
     for (auto key = createdKeys_.rbegin(); key != createdKeys_.rend(); ++key) {
