@@ -16,7 +16,12 @@ unset DISPLAY # the null driver needs no X server
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device' EXIT
+source "$here/print-queue.sh"
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
+# The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
+# a file of this folder; Wine takes its printers from the scheduler that CUPS_SERVER names.
+rm -rf "$logs/print-queue"
+kestro_start_print_queue "$logs/print-queue" || exit 1
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
 "$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
@@ -59,7 +64,7 @@ export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
@@ -71,6 +76,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
 wine_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
+kestro_stop_print_queue
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"
