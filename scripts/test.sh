@@ -60,12 +60,20 @@ rm -rf "$speech_dir"
 "$here/make-speech-fixtures.sh" "$speech_dir" >"$logs/speech-fixtures.log" 2>&1 ||
   echo "*** Making the spoken recordings failed: $logs/speech-fixtures.log"
 export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
+# The release archive, which the ReleaseArchive tests unzip into a fresh folder and run from.
+"$here/dist.sh" >"$logs/dist.log" 2>&1 || echo "*** Writing the release archive failed: $logs/dist.log"
+release_zip="$root/build/dist/Kestro-$(head -n1 "$root/VERSION")-win64.zip"
+export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 # The send tests deliver to a local SMTP server that stores every message in a folder; they
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
+rm -f "$logs/run-settings.ini"
+"$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
+export KESTRO_RUN_SETTINGS="Z:${logs//\//\\}\\run-settings.ini"
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1
