@@ -11,6 +11,9 @@
 #                    (scripts/ad-server.py): build/screenshot-ad-banner.png
 #   --ad-fallback    the banner is turned off (ADBANNER=0) and shows one of its built-in
 #                    images: build/screenshot-ad-fallback.png
+#   --auto-config    the display prefix's registry names Outlook as the mail program and holds
+#                    three of its accounts (put back as they were afterwards), and the picture,
+#                    build/screenshot-auto-config.png, shows the Auto Configuration list
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
 # KESTRO_WINE_DPI=144 shows the screen at 150% (Wine's LogPixels); the picture's name then ends
 # in -dpi144.
@@ -33,9 +36,10 @@ case "${1:-}" in
   --video-recording) view=video-recording command=1003 caption="Video Message" ;;
   --ad-banner) view=ad-banner ;;
   --ad-fallback) view=ad-fallback ;;
+  --auto-config) view=auto-config command=10060 caption="Auto Configuration" ;;
   *)
     echo "usage: $0 [--load-message | --address-book | --account-book | --video-recording |" \
-      "--ad-banner | --ad-fallback]" >&2
+      "--ad-banner | --ad-fallback | --auto-config]" >&2
     exit 2
     ;;
 esac
@@ -110,8 +114,39 @@ if [[ $view == load-message ]]; then
     dee@example.com 'Quarterly figures' 'Dec 01 2026  09:30 AM' 0
 fi
 
+# Outlook as the mail program, with three accounts; the mail handler is saved to be put back.
+accounts='HKCU\Software\Microsoft\Internet Account Manager'
+mail_handler='HKCR\mailto\shell\open\command'
+saved_handler="$folder/mail-handler.reg"
+add_account() {
+  local key="$accounts\Accounts\0000000$1"
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Server" /d "$2" /f >/dev/null 2>&1
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Email Address" /d "$3" /f >/dev/null 2>&1
+  "$KESTRO_WINE" reg add "$key" /v "SMTP Display Name" /d "$4" /f >/dev/null 2>&1
+}
+restore_registry() {
+  [[ $view == auto-config ]] || return 0
+  "$KESTRO_WINE" reg delete "$accounts" /f >/dev/null 2>&1 || true
+  if [[ -f "$saved_handler" ]]; then
+    "$KESTRO_WINE" reg import "$saved_handler" >/dev/null 2>&1 || true
+  else
+    "$KESTRO_WINE" reg delete "$mail_handler" /f >/dev/null 2>&1 || true
+  fi
+}
+
 kestro_start_xvfb force
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_xvfb; kestro_stop_ad_server' EXIT
+trap 'restore_registry; "$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_xvfb
+  kestro_stop_ad_server' EXIT
+# Wine starts its desktop with the first program, so the registry is written once X is up.
+if [[ $view == auto-config ]]; then
+  "$KESTRO_WINE" reg export "$mail_handler" "$saved_handler" /y >/dev/null 2>&1 ||
+    rm -f "$saved_handler"
+  "$KESTRO_WINE" reg add "$mail_handler" /ve /d \
+    '"C:\Program Files\Outlook Express\msimn.exe" /mailurl:%1' /f >/dev/null 2>&1
+  add_account 1 smtp.example.com ann@example.com 'Ann Lee'
+  add_account 2 mail.work.example ann.lee@work.example 'Ann Lee'
+  add_account 3 smtp.example.org family@example.org 'The Lees'
+fi
 xsetroot -solid '#3a6ea5' 2>/dev/null || true
 (cd "$folder" && "$KESTRO_WINE" Kestro.exe >/dev/null 2>&1 &)
 for _ in $(seq 1 100); do

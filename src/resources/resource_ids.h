@@ -35,8 +35,14 @@
 #define IDM_RELAYOUT 10045
 #define IDM_PLUGIN_DOWNLOAD 10046
 #define IDM_REALVIDEO_ENCODE 10053
+// Auto configuration: detect the mail program, then one importer per program
 #define IDM_AUTOCONFIG 10060
-#define IDM_AUTOCONFIG_LAST 10064
+#define IDM_AUTOCONFIG_OUTLOOK 10061
+#define IDM_AUTOCONFIG_NAVIGATOR 10062
+#define IDM_AUTOCONFIG_COMMUNICATOR 10063
+#define IDM_AUTOCONFIG_EUDORA 10064
+#define IDM_AUTOCONFIG_THUNDERBIRD 10065
+#define IDM_AUTOCONFIG_LAST 10065
 #define IDM_MAPI_SEND 25000
 #define IDM_MAPI_ADDRESS 25001
 #define IDM_VIDEO_DRIVER_FIRST 49070
@@ -144,6 +150,11 @@
 #define IDC_MS_SAVE 1131
 #define IDC_MS_CLEAR 1132
 #define IDC_MS_TEXT 1133
+
+// Auto Configuration account list (AUTOCONFIG_BOX): OK is IDOK, Cancel IDCANCEL; the list is
+// created at run time
+#define IDC_AC_LIST 1110
+#define IDC_AC_PROMPT 1111
 
 // Load Message dialog (LOADBOOKBOX): Load is IDOK, Cancel IDCANCEL; the list is created at run
 // time, its column titles come from the string table

@@ -18,24 +18,11 @@
 #include "mail/win/simple_mapi.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/registry_fixture.h"
 
 namespace {
 
 const std::string kMailKey = "Software\\Clients\\Mail";
-
-// Sets (or, with "", removes) a value of the key under HKEY_LOCAL_MACHINE; returns the old one.
-std::string SwapValue(const std::string& key, const char* name, const std::string& value) {
-    char old[MAX_PATH] = {};
-    DWORD size = sizeof old;
-    RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, old, &size);
-    if (value.empty()) {
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), name);
-    } else {
-        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_SZ, value.c_str(),
-                        static_cast<DWORD>(value.size() + 1));
-    }
-    return old;
-}
 
 class SimpleMapi : public MainWindowTest {
   protected:
@@ -45,9 +32,9 @@ class SimpleMapi : public MainWindowTest {
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
         std::string dll = exe;
         dll = dll.substr(0, dll.rfind('\\') + 1) + "kestro_test_mail.dll";
-        SwapValue(kMailKey + "\\Kestro Test Mail", "DLLPath", dll);
-        SwapValue(kMailKey + "\\Kestro Test Mail", "DLLPathEx", dll);
-        previousClient_ = SwapValue(kMailKey, nullptr, "Kestro Test Mail");
+        registry_.SetText(HKEY_LOCAL_MACHINE, kMailKey + "\\Kestro Test Mail", "DLLPath", dll);
+        registry_.SetText(HKEY_LOCAL_MACHINE, kMailKey + "\\Kestro Test Mail", "DLLPathEx", dll);
+        registry_.SetText(HKEY_LOCAL_MACHINE, kMailKey, nullptr, "Kestro Test Mail");
         SetEnvironmentVariableA("KESTRO_MAIL_LOG", (folder_ + "mail.log").c_str());
         for (const char* name : {"KESTRO_MAIL_LOGON_RESULT", "KESTRO_MAIL_SEND_RESULT"}) {
             SetEnvironmentVariableA(name, nullptr);
@@ -57,8 +44,7 @@ class SimpleMapi : public MainWindowTest {
 
     void TearDown() override {
         UnloadMapi();
-        SwapValue(kMailKey, nullptr, previousClient_);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kMailKey + "\\Kestro Test Mail").c_str());
+        registry_.Restore();
         MainWindowTest::TearDown();
     }
 
@@ -101,7 +87,7 @@ class SimpleMapi : public MainWindowTest {
                                  : std::to_string(calls.size()) + " messages";
     }
 
-    std::string previousClient_;
+    RegistryFixture registry_;
 };
 
 TEST_F(SimpleMapi, SendHandsEveryFieldToTheMailProgramAndConfirms) {
@@ -220,12 +206,12 @@ TEST_F(SimpleMapi, WithoutAMailProgramBothCommandsSayHowToGetBack) {
                message.find("\"use SMTP account\" in the Email Settings") != std::string::npos &&
                message.find(" / Simple MAPI not available") != std::string::npos;
     };
-    SwapValue(kMailKey, nullptr, ""); // no mail client registered
+    registry_.Remove(HKEY_LOCAL_MACHINE, kMailKey, nullptr); // no mail client registered
     EXPECT_FALSE(Send());
     EXPECT_TRUE(told("so Kestro cannot hand the message to one"));
     SendMessageA(window_, WM_COMMAND, IDM_MAPI_ADDRESS, 0);
     EXPECT_TRUE(told("so its address book cannot open"));
-    SwapValue(kMailKey, nullptr, "Kestro Test Mail");
+    registry_.SetText(HKEY_LOCAL_MACHINE, kMailKey, nullptr, "Kestro Test Mail");
     UnloadMapi(); // no mapi32 entries
     EXPECT_FALSE(Send());
     EXPECT_TRUE(told("so Kestro cannot hand the message to one"));

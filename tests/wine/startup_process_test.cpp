@@ -1,5 +1,5 @@
 // Kestro.exe started as a user starts it: its window, a second start, the first-run question
-// and the settings file it leaves behind.
+// (and the auto configuration it offers) and the settings file it leaves behind.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/harness.h"
+#include "support/registry_fixture.h"
 #include "support/voice_recording.h"
 
 namespace {
@@ -141,6 +142,35 @@ TEST_F(StartedKestro, AFirstRunOffersAutoConfigurationAndFallsBackToMapi) {
     const std::string ini = ReadWholeFile(folder_ + "Kestro.ini");
     EXPECT_EQ(ini.substr(0, 23), "VERSION=20\r\nUSEMAPI=1\r\n");
     EXPECT_NE(ini.find("\r\nSMTPPORT=25\r\n"), std::string::npos);
+}
+
+TEST_F(StartedKestro, AFirstRunTakesTheOutlookAccountIntoKestroIni) {
+    RegistryFixture registry;
+    registry.SetText(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", nullptr,
+                     "\"C:\\Program Files\\Microsoft Office\\Office11\\OUTLOOK.EXE\" -c IPM.Note");
+    const std::string account =
+        "Software\\Microsoft\\Office\\11.0\\Outlook\\OMI Account Manager\\Accounts\\0000000a";
+    registry.SetText(HKEY_CURRENT_USER, account, "SMTP Server", "smtp.example.com");
+    registry.SetText(HKEY_CURRENT_USER, account, "SMTP Email Address", "ann@example.com");
+    registry.SetText(HKEY_CURRENT_USER, account, "SMTP Display Name", "Ann Lee");
+    registry.SetText(HKEY_CURRENT_USER, account, "SMTP Reply To Email Address", "r@example.com");
+
+    PROCESS_INFORMATION process = Start();
+    HWND question = WaitForWindow(process.dwProcessId, "#32770", "Kestro program settings");
+    ASSERT_NE(question, nullptr);
+    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    HWND ready = WaitForWindow(process.dwProcessId, "#32770", "Auto Configuration");
+    ASSERT_NE(ready, nullptr);
+    PostMessageA(ready, WM_COMMAND, IDOK, 0);
+
+    HWND window = WaitForWindow(process.dwProcessId, "Kestro");
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(process), 0u);
+    const std::string ini = ReadWholeFile(folder_ + "Kestro.ini");
+    EXPECT_EQ(ini.substr(0, ini.find("X=")),
+              "VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\n"
+              "REPLYTO=r@example.com\r\nSERVERNAME=smtp.example.com\r\nSMTPPORT=25\r\n");
 }
 
 } // namespace

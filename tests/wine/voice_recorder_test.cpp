@@ -24,6 +24,7 @@
 #include "compose/win/attachments.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/registry_fixture.h"
 #include "support/unix_command.h"
 #include "support/voice_recording.h"
 
@@ -379,33 +380,6 @@ TEST_F(VoiceRecorderNoDevice, DISABLED_ReportsTheMissingDeviceAndOnlyCancelIsUse
     EXPECT_FALSE(FileExists(folder_ + "temptemp.tmp"));
 }
 
-// Wine reads its choice of sound driver when a process starts; an empty choice means none.
-class NoSoundDriverForNewProcesses {
-  public:
-    NoSoundDriverForNewProcesses() {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", 0, nullptr, 0,
-                        KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-        DWORD size = sizeof previous_;
-        had_ = RegQueryValueExA(key_, "Audio", nullptr, nullptr, reinterpret_cast<BYTE*>(previous_),
-                                &size) == ERROR_SUCCESS;
-        RegSetValueExA(key_, "Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-    }
-    ~NoSoundDriverForNewProcesses() {
-        if (had_) {
-            RegSetValueExA(key_, "Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
-                           static_cast<DWORD>(std::strlen(previous_) + 1));
-        } else {
-            RegDeleteValueA(key_, "Audio");
-        }
-        RegCloseKey(key_);
-    }
-
-  private:
-    HKEY key_ = nullptr;
-    char previous_[256] = {};
-    bool had_ = false;
-};
-
 TEST(VoiceRecorderWithoutSoundDevice, ShowsNoDeviceFoundAndSoundDeviceNotReady) {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -414,7 +388,9 @@ TEST(VoiceRecorderWithoutSoundDevice, ShowsNoDeviceFoundAndSoundDeviceNotReady) 
                        "--gtest_also_run_disabled_tests --gtest_brief=1";
     DWORD exitCode = 1;
     {
-        NoSoundDriverForNewProcesses noDriver;
+        // Wine reads its choice of sound driver when a process starts; empty means none.
+        RegistryFixture noDriver;
+        noDriver.SetText(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", "");
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};

@@ -103,7 +103,9 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         return 0;
     }
     if (id >= IDM_AUTOCONFIG && id <= IDM_AUTOCONFIG_LAST) {
-        RunAutoConfiguration(window, id);
+        const AutoConfigTarget target = {app.instance, window, AddressEdit(IDC_FROM_EDIT),
+                                         &programSettings, EmailSettingsDialogProc};
+        RunAutoConfiguration(target, id, lParam);
         return 0;
     }
     if (id >= IDC_FONT_NAME_BOX && id <= IDC_UNDERLINE_BUTTON) {

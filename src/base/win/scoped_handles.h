@@ -1,6 +1,6 @@
-// The owners of what the Win32 layer opens, creates or borrows: kernel and find handles, GDI
-// objects, memory device contexts, icons, menus, modules, mixers, the device contexts of GetDC
-// and BeginPaint, and objects selected into a device context. C files are owned by ScopedFile
+// The owners of what the Win32 layer opens, creates or borrows: kernel and find handles, registry
+// keys, GDI objects, memory device contexts, icons, menus, modules, mixers, the device contexts of
+// GetDC and BeginPaint, and objects selected into a device context. C files are owned by ScopedFile
 // (base/scoped_file.h, included here) and sockets by ScopedSocket (base/win/scoped_socket.h).
 // Each gives its handle back when it goes out of scope, on every path, so that no release is
 // written by hand.
@@ -56,6 +56,8 @@ using ScopedMenu = ScopedHandle<scoped_handle_traits::NullIsNone<HMENU, DestroyM
 // A module of LoadLibrary.
 using ScopedModule = ScopedHandle<scoped_handle_traits::NullIsNone<HMODULE, FreeLibrary>>;
 using ScopedMixer = ScopedHandle<scoped_handle_traits::NullIsNone<HMIXER, mixerClose>>;
+// A key of RegOpenKeyEx.
+using ScopedRegistryKey = ScopedHandle<scoped_handle_traits::NullIsNone<HKEY, RegCloseKey>>;
 
 // The device context of a window (null: the screen) from GetDC, released with ReleaseDC.
 class WindowDc {

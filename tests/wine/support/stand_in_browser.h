@@ -4,11 +4,12 @@
 
 #include <string>
 
+#include "support/registry_fixture.h"
+
 class StandInBrowser {
   public:
     // Copies fake_browser.exe into folder + "web\" and names it the program for .htm files.
     explicit StandInBrowser(const std::string& folder);
-    ~StandInBrowser();
     StandInBrowser(const StandInBrowser&) = delete;
     StandInBrowser& operator=(const StandInBrowser&) = delete;
 
@@ -21,5 +22,5 @@ class StandInBrowser {
 
   private:
     std::string folder_;
-    std::string previousHtmClass_ = "htmlfile";
+    RegistryFixture registry_; // puts the association back
 };
