@@ -3,8 +3,6 @@
 // exact bytes of addbook.ini and accbook.ini afterwards.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,46 +12,18 @@
 #include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/list_views.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 
-// Every row of the dialog's list, its first `columns` texts joined by '|'.
 Texts Rows(HWND dialog, int id, int columns) {
-    HWND list = GetDlgItem(dialog, id);
-    Texts rows(static_cast<size_t>(ListView_GetItemCount(list)));
-    for (int item = 0; item < static_cast<int>(rows.size()); ++item) {
-        for (int column = 0; column < columns; ++column) {
-            char text[256] = {};
-            ListView_GetItemText(list, item, column, text, sizeof text);
-            rows[static_cast<size_t>(item)] += (column ? "|" : "") + std::string(text);
-        }
-    }
-    return rows;
+    return ListRows(GetDlgItem(dialog, id), columns);
 }
 
 void Select(HWND dialog, int id, int item) {
-    const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
-    ListView_SetItemState(GetDlgItem(dialog, id), item, state, state);
-}
-
-// A double click on the item (the list leaves the selection to the clicks before it).
-void DoubleClick(HWND dialog, int id, int item) {
-    RECT rect = {};
-    ListView_GetItemRect(GetDlgItem(dialog, id), item, &rect, LVIR_LABEL);
-    SendDlgItemMessageA(dialog, id, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                        MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2));
-}
-
-// A click on a column heading, clear of the divider and within the list's visible part.
-void ClickHeading(HWND dialog, int id, int column) {
-    HWND header = ListView_GetHeader(GetDlgItem(dialog, id));
-    RECT rect = {};
-    Header_GetItemRect(header, column, &rect);
-    const LPARAM point = MAKELPARAM(rect.left + 30, (rect.top + rect.bottom) / 2);
-    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    SendMessageA(header, WM_LBUTTONUP, 0, point);
+    SelectListItem(GetDlgItem(dialog, id), item);
 }
 
 // Presses the button and, in the entry dialog it opens, notes the caption and the fields, puts
@@ -115,7 +85,7 @@ TEST_F(Books, TheAddressBookFillsTheRecipientEditsAndOkSetsTheLongerOnes) {
         // A double-clicked entry joins the To edit; both selected ones the Bcc edit, after a
         // blank each, in list order.
         Select(dialog, IDC_AB_LIST, 1);
-        DoubleClick(dialog, IDC_AB_LIST, 1);
+        DoubleClickListItem(GetDlgItem(dialog, IDC_AB_LIST), 1);
         Select(dialog, IDC_AB_LIST, 0);
         SendMessageA(dialog, WM_COMMAND, IDC_AB_BCC, 0);
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_AB_BCC_EDIT)),
@@ -135,7 +105,7 @@ TEST_F(Books, NewEditDeleteAndSortReachTheAddressBookOnlyThroughOk) {
     const std::string book = "Zed\r\nann@q.org\r\nann\r\nzed@q.org\r\nBo\r\nbo@q.org\r\n";
     WriteWholeFile(folder_ + "addbook.ini", book);
     const auto change = [&](HWND dialog) {
-        ClickHeading(dialog, IDC_AB_LIST, 1);
+        ClickListHeading(GetDlgItem(dialog, IDC_AB_LIST), 1);
         EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 1), (Texts{"Zed", "Bo", "ann"}));
         WithEntry(dialog, IDC_AB_NEW, {"Nobody", ""}); // no address: nothing added
         EXPECT_EQ(WithEntry(dialog, IDC_AB_NEW, {"Dee", "dee@q.org"}),
@@ -188,7 +158,7 @@ TEST_F(Books, TheFirstAccountBookHoldsUseMapiAndTheCurrentAccount) {
     // "use MAPI", double-clicked, changes only USEMAPI; the sender line follows.
     WithBook(IDC_FROM_LABEL, [&](HWND dialog) {
         Select(dialog, IDC_ACB_LIST, 0);
-        DoubleClick(dialog, IDC_ACB_LIST, 0);
+        DoubleClickListItem(GetDlgItem(dialog, IDC_ACB_LIST), 0);
         PumpMessages();
     });
     PumpMessages();
