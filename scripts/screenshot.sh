@@ -6,6 +6,8 @@
 #   --address-book   the Address Book with five entries (build/screenshot-address-book.png)
 #   --account-book   the Account Book with two accounts (build/screenshot-account-book.png)
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
+# KESTRO_WINE_DPI=144 shows the screen at 150% (Wine's LogPixels); the picture's name then ends
+# in -dpi144.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -24,12 +26,13 @@ case "${1:-}" in
   *) echo "usage: $0 [--load-message | --address-book | --account-book]" >&2; exit 2 ;;
 esac
 bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
+suffix=${KESTRO_WINE_DPI:+-dpi$KESTRO_WINE_DPI}
 if [[ $view == main ]]; then
-  folder="$root/build/screenshot"
-  picture="$root/build/screenshot.png"
+  folder="$root/build/screenshot$suffix"
+  picture="$root/build/screenshot$suffix.png"
 else
-  folder="$root/build/screenshot-$view"
-  picture="$root/build/screenshot-$view.png"
+  folder="$root/build/screenshot-$view$suffix"
+  picture="$root/build/screenshot-$view$suffix.png"
 fi
 
 # Writes a saved message: folder name, file name, To address, subject, date, attachment count.
@@ -48,7 +51,7 @@ saved_message() {
 
 # A program folder of its own, with settings, so that no first-run question covers the window.
 rm -rf "$folder" && mkdir -p "$folder"
-cp "$bin/Kestro.exe" "$bin/kto2mp3.exe" "$folder/"
+cp "$bin/Kestro.exe" "$bin/kto2mp3.exe" "$bin/libmp3lame-0.dll" "$folder/"
 printf 'VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=25\r\nX=276\r\nY=90\r\nWIDTH=472\r\nHEIGHT=560\r\n' >"$folder/Kestro.ini"
 if [[ $view != main ]]; then
   cp "$bin/post_command.exe" "$folder/"

@@ -10,9 +10,10 @@ packages=(
   libz-mingw-w64-dev
   wine wine64
   xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
-  python3 python3-aiosmtpd curl
+  python3 python3-aiosmtpd curl zip unzip
   espeak-ng sox mpg123 lame
   pulseaudio pulseaudio-utils
+  cups ghostscript poppler-utils
   clang-format
 )
 

@@ -16,7 +16,12 @@ unset DISPLAY # the null driver needs no X server
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device' EXIT
+source "$here/print-queue.sh"
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
+# The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
+# a file of this folder; Wine takes its printers from the scheduler that CUPS_SERVER names.
+rm -rf "$logs/print-queue"
+kestro_start_print_queue "$logs/print-queue" || exit 1
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
 "$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
@@ -55,12 +60,20 @@ rm -rf "$speech_dir"
 "$here/make-speech-fixtures.sh" "$speech_dir" >"$logs/speech-fixtures.log" 2>&1 ||
   echo "*** Making the spoken recordings failed: $logs/speech-fixtures.log"
 export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
+# The release archive, which the ReleaseArchive tests unzip into a fresh folder and run from.
+"$here/dist.sh" >"$logs/dist.log" 2>&1 || echo "*** Writing the release archive failed: $logs/dist.log"
+release_zip="$root/build/dist/Kestro-$(head -n1 "$root/VERSION")-win64.zip"
+export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 # The send tests deliver to a local SMTP server that stores every message in a folder; they
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
+rm -f "$logs/run-settings.ini"
+"$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
+export KESTRO_RUN_SETTINGS="Z:${logs//\//\\}\\run-settings.ini"
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1
@@ -71,6 +84,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
 wine_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
+kestro_stop_print_queue
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"

@@ -7,41 +7,9 @@
 #include <string>
 
 #include "support/harness.h"
+#include "support/voice_recording.h"
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == search->className &&
-        (!search->title || TextOf(window) == search->title)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD processId, const char* className, const char* title = nullptr) {
-    for (int i = 0; i < 300; ++i) {
-        WindowSearch search = {processId, className, title, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) {
-            return search.found;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 // The text of a window of another process: GetWindowText would not ask that process.
 std::string AskedTextOf(HWND window) {
@@ -65,11 +33,8 @@ class StartedKestro : public testing::Test {
   protected:
     void SetUp() override {
         folder_ = MakeTempFolder("kestro-run");
-        const std::string from = TestProgramFolder();
-        ASSERT_TRUE(
-            CopyFileA((from + "Kestro.exe").c_str(), (folder_ + "Kestro.exe").c_str(), FALSE));
-        ASSERT_TRUE(
-            CopyFileA((from + "kto2mp3.exe").c_str(), (folder_ + "kto2mp3.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyTestProgram("Kestro.exe", folder_));
+        ASSERT_TRUE(CopyTestProgram("kto2mp3.exe", folder_));
     }
 
     void TearDown() override {

@@ -19,6 +19,7 @@
 #include "mail/win/simple_mapi.h"
 #include "mail/win/smtp_client.h"
 #include "plugins/win/realvideo_command.h"
+#include "print/print_header.h"
 #include "print/win/print_message.h"
 #include "resources/resource_ids.h"
 #include "store/win/message_store.h"
@@ -50,8 +51,22 @@ void CancelSend() {
 }
 
 void PrintCommand(HWND window) {
-    if (PrintMessage(app.instance, window, composeWindows.bodyEditor) == 0) {
+    constexpr int kFieldTextLength = 4096; // the fields are read as for sending
+    const AddressFieldTexts fields = {AddressFieldText(IDC_TO_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_CC_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_BCC_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_SUBJECT_EDIT, kFieldTextLength)};
+    switch (PrintMessage(app.instance, window, composeWindows.bodyEditor,
+                         FormatPrintHeader(programSettings, fields))) {
+    case kPrintFailed:
         ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
+        break;
+    case kNoPrinterInstalled:
+        ShowMessageBox(window, "No printer is installed.", "Kestro Print",
+                       MB_OK | MB_ICONINFORMATION);
+        break;
+    case kPrintDone:
+        break;
     }
 }
 

@@ -170,6 +170,43 @@ std::string TestProgramFolder() {
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && std::string(className) == search->className &&
+        (!search->title || TextOf(window) == search->title)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND WaitForWindow(DWORD processId, const char* className, const char* title) {
+    for (int i = 0; i < 300; ++i) {
+        WindowSearch search = {processId, className, title, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found && IsWindowVisible(search.found)) {
+            return search.found;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 RECT RectInParent(HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
