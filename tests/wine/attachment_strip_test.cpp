@@ -87,9 +87,11 @@ TEST_F(AttachmentStrip, AttachFileTakesThePathAndAFullStripScrollsToItsEnd) {
     ExpectMessageBox(0, "Attachment Already Exists or Maximum Attachments Reached!",
                      "File Attachment Error", MB_OK);
 
-    for (int i = 1; i < 64; ++i) {
+    for (int i = 1; i < 63; ++i) {
         ASSERT_EQ(AddAttachment(MakeFile("file" + std::to_string(i) + ".txt").c_str()), 1) << i;
     }
+    AttachThroughTheDialog(MakeFile("file63.txt"));
+    EXPECT_EQ(AttachmentCount(), 64);
     // Every addition scrolled the strip to its end, where the newest entries are.
     RECT client;
     GetClientRect(Strip(), &client);
