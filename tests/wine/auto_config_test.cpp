@@ -10,6 +10,7 @@
 #include "app/win/app_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/list_views.h"
 #include "support/registry_fixture.h"
 
 namespace {
@@ -100,7 +101,7 @@ TEST_F(AutoConfiguration, TwoAccountsAreListedCancelExplainsAndOkNeedsASelection
     std::vector<std::string> listed;
     WhenDialogAppears([&](HWND dialog) {
         caption = TextOf(dialog);
-        listed = ListRows(dialog, IDC_AC_LIST);
+        listed = ListRows(GetDlgItem(dialog, IDC_AC_LIST), 1);
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     RunAutoConfiguration();
@@ -118,7 +119,7 @@ TEST_F(AutoConfiguration, TwoAccountsAreListedCancelExplainsAndOkNeedsASelection
     WhenDialogAppears([&](HWND dialog) {
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         stayedOpen = IsWindow(dialog) != FALSE;
-        SelectListItem(dialog, IDC_AC_LIST, 1);
+        SelectListItem(GetDlgItem(dialog, IDC_AC_LIST), 1);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     RunAutoConfiguration();
@@ -302,8 +303,8 @@ TEST_F(ThunderbirdConfiguration, TwoIdentitiesOnTwoServersAreListed) {
     // The profile with an absolute path has no prefs.js: it adds nothing.
     std::vector<std::string> listed;
     WhenDialogAppears([&](HWND dialog) {
-        listed = ListRows(dialog, IDC_AC_LIST);
-        SelectListItem(dialog, IDC_AC_LIST, 1);
+        listed = ListRows(GetDlgItem(dialog, IDC_AC_LIST), 1);
+        SelectListItem(GetDlgItem(dialog, IDC_AC_LIST), 1);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     RunAutoConfiguration();

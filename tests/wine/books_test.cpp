@@ -3,8 +3,6 @@
 // exact bytes of addbook.ini and accbook.ini afterwards.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,27 +12,18 @@
 #include "compose/win/compose_windows.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/list_views.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 
-// A double click on the item (the list leaves the selection to the clicks before it).
-void DoubleClick(HWND dialog, int id, int item) {
-    RECT rect = {};
-    ListView_GetItemRect(GetDlgItem(dialog, id), item, &rect, LVIR_LABEL);
-    SendDlgItemMessageA(dialog, id, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                        MAKELPARAM(rect.left + 2, (rect.top + rect.bottom) / 2));
+Texts Rows(HWND dialog, int id, int columns) {
+    return ListRows(GetDlgItem(dialog, id), columns);
 }
 
-// A click on a column heading, clear of the divider and within the list's visible part.
-void ClickHeading(HWND dialog, int id, int column) {
-    HWND header = ListView_GetHeader(GetDlgItem(dialog, id));
-    RECT rect = {};
-    Header_GetItemRect(header, column, &rect);
-    const LPARAM point = MAKELPARAM(rect.left + 30, (rect.top + rect.bottom) / 2);
-    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    SendMessageA(header, WM_LBUTTONUP, 0, point);
+void Select(HWND dialog, int id, int item) {
+    SelectListItem(GetDlgItem(dialog, id), item);
 }
 
 // Presses the button and, in the entry dialog it opens, notes the caption and the fields, puts
@@ -91,13 +80,13 @@ TEST_F(Books, TheAddressBookFillsTheRecipientEditsAndOkSetsTheLongerOnes) {
     WithBook(IDC_TO_LABEL, [&](HWND dialog) {
         EXPECT_EQ(TextOf(dialog), "Address Book");
         // The name without its address line is dropped.
-        EXPECT_EQ(ListRows(dialog, IDC_AB_LIST, 2), (Texts{"Bo|bo@y.net", "Cy Fox|cy@z.com"}));
+        EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 2), (Texts{"Bo|bo@y.net", "Cy Fox|cy@z.com"}));
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_AB_TO_EDIT)), "a@x.org\r\nb@y.net\r\nc@z.com\r\n");
         // A double-clicked entry joins the To edit; both selected ones the Bcc edit, after a
         // blank each, in list order.
-        SelectListItem(dialog, IDC_AB_LIST, 1);
-        DoubleClick(dialog, IDC_AB_LIST, 1);
-        SelectListItem(dialog, IDC_AB_LIST, 0);
+        Select(dialog, IDC_AB_LIST, 1);
+        DoubleClickListItem(GetDlgItem(dialog, IDC_AB_LIST), 1);
+        Select(dialog, IDC_AB_LIST, 0);
         SendMessageA(dialog, WM_COMMAND, IDC_AB_BCC, 0);
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_AB_BCC_EDIT)),
                   "d@v.org\r\n bo@y.net\r\n cy@z.com\r\n");
@@ -116,23 +105,23 @@ TEST_F(Books, NewEditDeleteAndSortReachTheAddressBookOnlyThroughOk) {
     const std::string book = "Zed\r\nann@q.org\r\nann\r\nzed@q.org\r\nBo\r\nbo@q.org\r\n";
     WriteWholeFile(folder_ + "addbook.ini", book);
     const auto change = [&](HWND dialog) {
-        ClickHeading(dialog, IDC_AB_LIST, 1);
-        EXPECT_EQ(ListRows(dialog, IDC_AB_LIST, 1), (Texts{"Zed", "Bo", "ann"}));
+        ClickListHeading(GetDlgItem(dialog, IDC_AB_LIST), 1);
+        EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 1), (Texts{"Zed", "Bo", "ann"}));
         WithEntry(dialog, IDC_AB_NEW, {"Nobody", ""}); // no address: nothing added
         EXPECT_EQ(WithEntry(dialog, IDC_AB_NEW, {"Dee", "dee@q.org"}),
                   (Texts{"Add Email Address", "", ""}));
         // Edit puts the entry last: as it was on Cancel, changed on OK, gone when emptied.
-        SelectListItem(dialog, IDC_AB_LIST, 1);
+        Select(dialog, IDC_AB_LIST, 1);
         EXPECT_EQ(WithEntry(dialog, IDC_AB_EDIT, {}),
                   (Texts{"Edit Email Address", "Bo", "bo@q.org"}));
-        SelectListItem(dialog, IDC_AB_LIST, 0);
+        Select(dialog, IDC_AB_LIST, 0);
         WithEntry(dialog, IDC_AB_EDIT, {"Al", "al@q.org"});
-        SelectListItem(dialog, IDC_AB_LIST, 1);
+        Select(dialog, IDC_AB_LIST, 1);
         WithEntry(dialog, IDC_AB_EDIT, {"Dee", ""});
-        EXPECT_EQ(ListRows(dialog, IDC_AB_LIST, 1), (Texts{"ann", "Bo", "Al"}));
-        SelectListItem(dialog, IDC_AB_LIST, 0);
+        EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 1), (Texts{"ann", "Bo", "Al"}));
+        Select(dialog, IDC_AB_LIST, 0);
         SendDlgItemMessageA(dialog, IDC_AB_LIST, WM_KEYDOWN, VK_DELETE, 0);
-        SelectListItem(dialog, IDC_AB_LIST, 0);
+        Select(dialog, IDC_AB_LIST, 0);
         SendMessageA(dialog, WM_COMMAND, IDC_AB_DELETE, 0);
     };
     WithBook(IDC_CC_LABEL, change); // Cancel
@@ -147,7 +136,7 @@ TEST_F(Books, NewEditDeleteAndSortReachTheAddressBookOnlyThroughOk) {
     // Without a file the book is empty, and OK writes an empty one.
     DeleteFileA((folder_ + "addbook.ini").c_str());
     WithBook(IDC_TO_LABEL, [&](HWND dialog) {
-        EXPECT_EQ(ListRows(dialog, IDC_AB_LIST, 2), Texts{});
+        EXPECT_EQ(Rows(dialog, IDC_AB_LIST, 2), Texts{});
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(FileExists(folder_ + "addbook.ini"));
@@ -158,7 +147,7 @@ TEST_F(Books, TheFirstAccountBookHoldsUseMapiAndTheCurrentAccount) {
     WithBook(IDC_FROM_LABEL, [&](HWND dialog) {
         EXPECT_EQ(TextOf(dialog), "Account Book");
         EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_ACB_CURRENT)), "Ann Lee <ann@x.org>");
-        EXPECT_EQ(ListRows(dialog, IDC_ACB_LIST, 4),
+        EXPECT_EQ(Rows(dialog, IDC_ACB_LIST, 4),
                   (Texts{"use MAPI| | |", "Ann Lee|ann@x.org|smtp.x.org|"}));
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
@@ -168,8 +157,8 @@ TEST_F(Books, TheFirstAccountBookHoldsUseMapiAndTheCurrentAccount) {
 
     // "use MAPI", double-clicked, changes only USEMAPI; the sender line follows.
     WithBook(IDC_FROM_LABEL, [&](HWND dialog) {
-        SelectListItem(dialog, IDC_ACB_LIST, 0);
-        DoubleClick(dialog, IDC_ACB_LIST, 0);
+        Select(dialog, IDC_ACB_LIST, 0);
+        DoubleClickListItem(GetDlgItem(dialog, IDC_ACB_LIST), 0);
         PumpMessages();
     });
     PumpMessages();
@@ -186,20 +175,20 @@ TEST_F(Books, AccountsAreChosenEditedAndKeptOnlyThroughOk) {
                              "Cut\r\ncut@z.com\r\nsmtp.z.com\r\n";
     WriteWholeFile(folder_ + "accbook.ini", book);
     const auto change = [&](HWND dialog) {
-        EXPECT_EQ(ListRows(dialog, IDC_ACB_LIST, 4),
+        EXPECT_EQ(Rows(dialog, IDC_ACB_LIST, 4),
                   (Texts{"use MAPI| | |", "Bo|bo@y.net|mail.y.net|reply@y.net",
                          "Ann Lee|ann@x.org|other.x.org|"}));
         WithEntry(dialog, IDC_ACB_NEW, {"Dee", "dee@q.org", "", ""}); // no server: not added
         EXPECT_EQ(WithEntry(dialog, IDC_ACB_NEW, {"Dee", "dee@q.org", "smtp.q.org", ""}).at(0),
                   "Add Account");
         // Edit puts the entry last; an empty server is fine there.
-        SelectListItem(dialog, IDC_ACB_LIST, 1);
+        Select(dialog, IDC_ACB_LIST, 1);
         EXPECT_EQ(WithEntry(dialog, IDC_ACB_EDIT, {"Bo Fox", "bo@fox.net", "", "r@fox.net"}),
                   (Texts{"Edit Account", "Bo", "bo@y.net", "mail.y.net", "reply@y.net"}));
-        SelectListItem(dialog, IDC_ACB_LIST, 1);
+        Select(dialog, IDC_ACB_LIST, 1);
         SendDlgItemMessageA(dialog, IDC_ACB_LIST, WM_KEYDOWN, VK_DELETE, 0);
-        EXPECT_EQ(ListRows(dialog, IDC_ACB_LIST, 1), (Texts{"use MAPI", "Dee", "Bo Fox"}));
-        SelectListItem(dialog, IDC_ACB_LIST, 2);
+        EXPECT_EQ(Rows(dialog, IDC_ACB_LIST, 1), (Texts{"use MAPI", "Dee", "Bo Fox"}));
+        Select(dialog, IDC_ACB_LIST, 2);
     };
     WithBook(IDC_FROM_LABEL, change); // Cancel
     EXPECT_EQ(File("accbook.ini"), book);

@@ -184,17 +184,20 @@ class ConverterProgram : public testing::Test {
     }
     void TearDown() override { RemoveFolder(folder_); }
 
-    DWORD Run(const std::string& arguments) {
-        std::string exe = folder_ + "kto2mp3.exe";
-        std::vector<char> commandLine(arguments.begin(), arguments.end());
-        commandLine.push_back('\0');
+    // Starts kto2mp3.exe with the arguments, in `directory` (the temporary folder by default).
+    PROCESS_INFORMATION Start(std::string arguments, const char* directory = nullptr) {
+        char elsewhere[MAX_PATH];
+        GetTempPathA(MAX_PATH, elsewhere);
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
-        char elsewhere[MAX_PATH];
-        GetTempPathA(MAX_PATH, elsewhere);
-        EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, elsewhere, &startup, &process));
+        EXPECT_TRUE(CreateProcessA((folder_ + "kto2mp3.exe").c_str(), &arguments[0], nullptr,
+                                   nullptr, FALSE, 0, nullptr, directory ? directory : elsewhere,
+                                   &startup, &process));
+        return process;
+    }
+
+    static DWORD Wait(const PROCESS_INFORMATION& process) {
         EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
         DWORD code = 12345;
         GetExitCodeProcess(process.hProcess, &code);
@@ -202,6 +205,8 @@ class ConverterProgram : public testing::Test {
         CloseHandle(process.hThread);
         return code;
     }
+
+    DWORD Run(const std::string& arguments) { return Wait(Start(arguments)); }
 
     std::string folder_;
 };
@@ -249,13 +254,7 @@ HWND WindowOfProcess(DWORD processId, const char* titleStart) {
 TEST_F(ConverterProgram, CancelEndsTheProgramWithTheFramesWrittenSoFar) {
     const uint32_t samples = 16000 * 1800; // half an hour: long enough to be cancelled
     WriteWholeFile(folder_ + "tempwave.wav", ToneWave(16000, 8, samples));
-    std::string exe = folder_ + "kto2mp3.exe";
-    char commandLine[] = " 0long.mp3";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
-                               folder_.c_str(), &startup, &process));
+    const PROCESS_INFORMATION process = Start(" 0long.mp3", folder_.c_str());
     HWND dialog = nullptr;
     for (int i = 0; i < 3000 && dialog == nullptr; ++i) {
         // Between 1% and 19%: some frames are written, most are not.
@@ -264,12 +263,7 @@ TEST_F(ConverterProgram, CancelEndsTheProgramWithTheFramesWrittenSoFar) {
     }
     ASSERT_NE(dialog, nullptr) << "the main pass went past 1%";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    EXPECT_EQ(code, 1u) << "every end of kto2mp3 gives 1";
+    EXPECT_EQ(Wait(process), 1u) << "every end of kto2mp3 gives 1";
     const std::string file = ReadWholeFile(folder_ + "long.mp3");
     std::vector<Mp3Frame> frames;
     // The encoder gives its bytes out as they are ready, not frame by frame, so the file may

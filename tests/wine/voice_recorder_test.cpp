@@ -1,13 +1,11 @@
 // The voice recorder window over a real sound device: recording a spoken phrase fed into the
-// microphone, playing it back, attaching it compressed or not, the suggested file names, and the
-// messages when there is no sound device.
+// microphone, playing it back, attaching it compressed or not, and the messages when there is no
+// sound device. The suggested names are checked by the voice mail test, which records twice.
 //
-// The sound device is a private PulseAudio daemon with null sinks (scripts/sound-device.sh);
-// scripts/test.sh starts it for the whole run. To run these tests by hand, start it first:
-//     source scripts/sound-device.sh && kestro_start_sound_device
-// Wine's PulseAudio driver finds it through PULSE_SERVER. The tests speak a phrase with espeak-ng,
-// feed it into the microphone with pacat and decode the results with sox: Unix programs, which
-// Wine starts like its own; each of them ends by itself and leaves a marker file when done.
+// The sound device is a private PulseAudio daemon with null sinks (README.md). The tests speak a
+// phrase with espeak-ng, feed it into the microphone with pacat and listen to the speaker with
+// parec: Unix programs, which Wine starts like its own. That the phrase survives compression is
+// checked on the voice mail's attachments (voice_mail_test.cpp, scripts/check-speech.py).
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -20,7 +18,6 @@
 #include <vector>
 
 #include "app/win/app_state.h"
-#include "compose/attachment_names.h"
 #include "compose/win/attachments.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
@@ -40,64 +37,6 @@ std::vector<double> ReadUnsigned8(const std::string& path) {
         samples.push_back((c - 128) / 128.0);
     }
     return samples;
-}
-
-std::vector<double> ReadSigned16(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    std::vector<double> samples;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto value = static_cast<int16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                static_cast<unsigned char>(bytes[i + 1]) << 8);
-        samples.push_back(value / 32768.0);
-    }
-    return samples;
-}
-
-// The loudness of the sound every 10 ms: the RMS of 20 ms windows.
-std::vector<double> Envelope(const std::vector<double>& samples) {
-    std::vector<double> envelope;
-    for (size_t start = 0; start + 160 <= samples.size(); start += 80) {
-        double sum = 0;
-        for (size_t i = start; i < start + 160; ++i) {
-            sum += samples[i] * samples[i];
-        }
-        envelope.push_back(std::sqrt(sum / 160));
-    }
-    return envelope;
-}
-
-// How well the recording's loudness follows the phrase's: the highest Pearson correlation of
-// the phrase's envelope with an equally long stretch of the recording's envelope.
-double EnvelopeMatch(const std::vector<double>& recording, const std::vector<double>& phrase) {
-    const std::vector<double> r = Envelope(recording);
-    const std::vector<double> p = Envelope(phrase);
-    if (p.empty() || r.size() < p.size()) {
-        return 0;
-    }
-    double pMean = 0;
-    for (double v : p) {
-        pMean += v;
-    }
-    pMean /= p.size();
-    double best = -1;
-    for (size_t lag = 0; lag + p.size() <= r.size(); ++lag) {
-        double rMean = 0;
-        for (size_t i = 0; i < p.size(); ++i) {
-            rMean += r[lag + i];
-        }
-        rMean /= p.size();
-        double cross = 0, rr = 0, pp = 0;
-        for (size_t i = 0; i < p.size(); ++i) {
-            const double a = r[lag + i] - rMean, b = p[i] - pMean;
-            cross += a * b;
-            rr += a * a;
-            pp += b * b;
-        }
-        if (rr > 0 && pp > 0) {
-            best = std::max(best, cross / std::sqrt(rr * pp));
-        }
-    }
-    return best;
 }
 
 // Samples further than `threshold` from silence.
@@ -195,8 +134,7 @@ class VoiceRecorder : public MainWindowTest {
 TEST_F(VoiceRecorder, RecordsASpokenPhrasePlaysItBackAndAttachesItAsGsm) {
     SelectEncoder(0);
     const std::string phrase = MakePhrase("The quick brown fox jumps over the lazy dog");
-    const std::vector<double> fed = ReadUnsigned8(phrase);
-    ASSERT_GT(fed.size(), 2u * kPhraseRate) << "about three seconds of speech";
+    ASSERT_GT(ReadWholeFile(phrase).size(), 2u * kPhraseRate) << "about three seconds of speech";
 
     WithRecorder([&](HWND dialog) {
         EXPECT_EQ(TextOf(dialog), "Voice Message");
@@ -231,9 +169,6 @@ TEST_F(VoiceRecorder, RecordsASpokenPhrasePlaysItBackAndAttachesItAsGsm) {
 
     ASSERT_EQ(AttachmentCount(), 1);
     EXPECT_EQ(Attached(0), Lower(folder_ + "voicemsg.wav"));
-    char label[32];
-    AttachmentDisplayName(Attached(0).c_str(), label);
-    EXPECT_STREQ(label, "voicemsg.wav");
     EXPECT_TRUE(IsWindowVisible(composeWindows.attachStrip));
     EXPECT_FALSE(FileExists(folder_ + "temptemp.tmp")) << "the engine deletes it on close";
     EXPECT_TRUE(FileExists(folder_ + "tempwave.wav")) << "it stays after compression";
@@ -244,17 +179,6 @@ TEST_F(VoiceRecorder, RecordsASpokenPhrasePlaysItBackAndAttachesItAsGsm) {
     EXPECT_EQ(gsm.substr(8, 8), std::string("WAVEfmt ", 8));
     EXPECT_EQ(static_cast<unsigned char>(gsm[20]), 49) << "GSM 6.10";
 
-    UnixCommand decode(folder_, "sox " + Quoted(folder_ + "voicemsg.wav") +
-                                    " -t raw -e signed-integer -b 16 -c 1 -r 8000 " +
-                                    Quoted(folder_ + "decoded.s16"));
-    ASSERT_EQ(decode.Wait(20000), 0);
-    const std::vector<double> decoded = ReadSigned16(folder_ + "decoded.s16");
-    EXPECT_GT(decoded.size(), fed.size()) << "the whole phrase was recorded";
-    // The loudness of the decoded recording follows the fed phrase syllable by syllable (0.96
-    // here), and not the same phrase played backwards (0.16).
-    EXPECT_GT(EnvelopeMatch(decoded, fed), 0.85) << "envelope correlation with the phrase";
-    const std::vector<double> backwards(fed.rbegin(), fed.rend());
-    EXPECT_LT(EnvelopeMatch(decoded, backwards), 0.6) << "envelope correlation, backwards";
     // Playback reached the speaker; Wine may drop parts of it, so only its presence counts.
     EXPECT_GT(LoudSamples(ReadUnsigned8(folder_ + "speaker.u8"), 0.05), kPhraseRate / 4);
 }
@@ -324,31 +248,6 @@ TEST_F(VoiceRecorder, RefusesAnInvalidNameAndRenamesWavToMp3ForTheMp3Encoder) {
     ASSERT_EQ(AttachmentCount(), 1);
     EXPECT_EQ(Attached(0), Lower(folder_ + "note.mp3"));
     EXPECT_GT(ReadWholeFile(folder_ + "note.mp3").size(), 100u);
-}
-
-TEST_F(VoiceRecorder, SuggestsTheNextFreeVoiceFileName) {
-    SelectEncoder(0);
-    auto suggestion = [&]() {
-        std::string name;
-        WithRecorder([&](HWND dialog) {
-            name = TextOf(GetDlgItem(dialog, IDC_VOICE_FILE_NAME));
-            Command(dialog, IDCANCEL);
-        });
-        return name;
-    };
-    auto attach = [&](const std::string& file) {
-        WriteWholeFile(folder_ + file, "RIFF");
-        ASSERT_EQ(AddAttachment((folder_ + file).c_str()), 1);
-    };
-    // The counting rules are the file-name rules' own; the recorder must ask them with the
-    // attachment table and the chosen encoder.
-    EXPECT_EQ(suggestion(), "voicemsg.wav");
-    attach("voicemsg.wav");
-    attach("notes.txt");
-    EXPECT_EQ(suggestion(), "voicem01.wav");
-    SelectEncoder(1);
-    EXPECT_EQ(suggestion(), "voicem01.mp3");
-    EXPECT_TRUE(MessageBoxes::Calls().empty());
 }
 
 // Runs in a child process started with Wine's sound drivers switched off (see below).

@@ -175,24 +175,6 @@ std::string TestProgramFolder() {
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
-std::vector<std::string> ListRows(HWND dialog, int id, int columns) {
-    HWND list = GetDlgItem(dialog, id);
-    std::vector<std::string> rows(static_cast<size_t>(ListView_GetItemCount(list)));
-    for (int item = 0; item < static_cast<int>(rows.size()); ++item) {
-        for (int column = 0; column < columns; ++column) {
-            char text[256] = {};
-            ListView_GetItemText(list, item, column, text, sizeof text);
-            rows[static_cast<size_t>(item)] += (column ? "|" : "") + std::string(text);
-        }
-    }
-    return rows;
-}
-
-void SelectListItem(HWND dialog, int id, int item) {
-    const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
-    ListView_SetItemState(GetDlgItem(dialog, id), item, state, state);
-}
-
 namespace {
 
 struct WindowSearch {

@@ -70,11 +70,6 @@ std::string Lower(std::string text);
 // it with DragFinish).
 HDROP MakeDrop(const std::vector<std::string>& paths);
 
-// Every row of the dialog's list view, its first `columns` texts joined by '|'.
-std::vector<std::string> ListRows(HWND dialog, int id, int columns = 1);
-// Selects (and focuses) the item of the dialog's list view, as a click would.
-void SelectListItem(HWND dialog, int id, int item);
-
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 
