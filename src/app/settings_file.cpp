@@ -96,6 +96,9 @@ const KeyedField kKeyedFields[] = {
     INT_FIELD("ALWAYS_SAVE=", alwaysSave),
     INT_FIELD("ALWAYS_CLEAR=", alwaysClear),
     INT_FIELD("ALWAYS_ADDRESS_MAPI=", alwaysAddressMapi),
+    INT_FIELD("SMTPSECURITY=", smtpSecurity),
+    TEXT_FIELD("SMTPUSER=", smtpUser),
+    TEXT_FIELD("SMTPPASSWORD=", smtpPassword),
 };
 
 #undef INT_FIELD
@@ -151,6 +154,11 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
     if (!lines.empty() && lines[0].compare(0, 8, "VERSION=") == 0) {
         for (size_t i = 1; i < lines.size(); ++i) {
             ApplyKeyedLine(lines[i], settings);
+        }
+        // A security the program does not know is taken as none rather than guessed at.
+        if (settings.smtpSecurity != kSmtpSecurityStartTls &&
+            settings.smtpSecurity != kSmtpSecurityTls) {
+            settings.smtpSecurity = kSmtpSecurityNone;
         }
         return SettingsLayout::Keyed;
     }
@@ -235,5 +243,8 @@ std::string FormatSettingsText(const ProgramSettings& s) {
     intLine("ALWAYS_SAVE=", s.alwaysSave);
     intLine("ALWAYS_CLEAR=", s.alwaysClear);
     intLine("ALWAYS_ADDRESS_MAPI=", s.alwaysAddressMapi);
+    intLine("SMTPSECURITY=", s.smtpSecurity);
+    textLine("SMTPUSER=", s.smtpUser);
+    textLine("SMTPPASSWORD=", s.smtpPassword);
     return out;
 }

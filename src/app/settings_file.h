@@ -28,5 +28,6 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
 // Replaces a window rectangle that does not fit on the screen.
 void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 
-// The 17 lines of the file, each ended by CR LF.
+// The 20 lines of the file, each ended by CR LF: the version, the stated keys in their order,
+// then SMTPSECURITY, SMTPUSER and SMTPPASSWORD.
 std::string FormatSettingsText(const ProgramSettings& settings);
