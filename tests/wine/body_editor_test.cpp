@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/win/app_state.h"
+#include "compose/format_tables.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "compose/win/format_bar.h"
@@ -18,32 +19,6 @@
 #include "support/harness.h"
 
 namespace {
-
-std::string EntryText(HWND box, int entry) {
-    char text[64] = {};
-    if (SendMessageA(box, CB_GETLBTEXTLEN, entry, 0) < static_cast<LRESULT>(sizeof text)) {
-        SendMessageA(box, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text));
-    }
-    return text;
-}
-
-std::vector<std::string> Entries(HWND box) {
-    std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        entries.push_back(EntryText(box, i));
-    }
-    return entries;
-}
-
-int Selected(HWND box) {
-    return static_cast<int>(SendMessageA(box, CB_GETCURSEL, 0, 0));
-}
-
-std::string SelectedText(HWND box) {
-    const int entry = Selected(box);
-    return entry < 0 ? "(none)" : EntryText(box, entry);
-}
 
 struct FaceKinds {
     std::set<std::string> trueType;
@@ -163,18 +138,18 @@ class BodyEditor : public MainWindowTest {
     }
 
     void ExpectBarShowsDefault() const {
-        EXPECT_EQ(SelectedText(FontBox()), "Arial");
-        EXPECT_EQ(SelectedText(SizeBox()), "10");
-        EXPECT_EQ(Selected(ColourBox()), 0);
+        EXPECT_EQ(ComboSelection(FontBox()), "Arial");
+        EXPECT_EQ(ComboSelection(SizeBox()), "10");
+        EXPECT_EQ(static_cast<int>(SendMessageA(ColourBox(), CB_GETCURSEL, 0, 0)), 0);
         for (int id = IDC_BOLD_BUTTON; id <= IDC_UNDERLINE_BUTTON; ++id) {
             EXPECT_FALSE(FormatToggleOn(id)) << id;
         }
     }
 };
 
-TEST_F(BodyEditor, StartsWithTrueTypeFacesSevenSizesFifteenColoursAndArial10) {
+TEST_F(BodyEditor, StartsWithTheTrueTypeFacesTheTablesEntriesAndArial10) {
     ASSERT_NE(Body(), nullptr);
-    const std::vector<std::string> faces = Entries(FontBox());
+    const std::vector<std::string> faces = ComboEntries(FontBox());
     ASSERT_FALSE(faces.empty());
     EXPECT_EQ(std::set<std::string>(faces.begin(), faces.end()).size(), faces.size());
     FaceKinds kinds;
@@ -203,11 +178,15 @@ TEST_F(BodyEditor, StartsWithTrueTypeFacesSevenSizesFifteenColoursAndArial10) {
         }
     }
 
-    EXPECT_EQ(Entries(SizeBox()),
-              (std::vector<std::string>{"8", "10", "12", "14", "18", "24", "36"}));
-    ASSERT_EQ(SendMessageA(ColourBox(), CB_GETCOUNT, 0, 0), 15);
-    EXPECT_EQ(SendMessageA(ColourBox(), CB_GETITEMDATA, 1, 0), RGB(0, 0, 255));
-    EXPECT_EQ(SendMessageA(ColourBox(), CB_GETITEMDATA, 14, 0), RGB(192, 192, 192));
+    // The boxes hold the format tables' entries in their order.
+    const std::vector<std::string> sizes = ComboEntries(SizeBox());
+    ASSERT_EQ(sizes.size(), static_cast<size_t>(kFormatSizeCount));
+    ASSERT_EQ(SendMessageA(ColourBox(), CB_GETCOUNT, 0, 0), kFormatColourCount);
+    for (int i = 0; i < kFormatColourCount; ++i) {
+        EXPECT_EQ(static_cast<COLORREF>(SendMessageA(ColourBox(), CB_GETITEMDATA, i, 0)),
+                  kFormatColours[i]);
+        EXPECT_TRUE(i >= kFormatSizeCount || sizes[i] == std::to_string(kFormatSizes[i])) << i;
+    }
     ExpectBarShowsDefault();
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FontBox(), WM_GETFONT, 0, 0)), app.uiFont.get());
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(SizeBox(), WM_GETFONT, 0, 0)), app.uiFont.get());
@@ -233,24 +212,24 @@ TEST_F(BodyEditor, SizeChangesOnlyTheSelectionAndTheBoxFollowsTheCaret) {
     EXPECT_EQ(GetFocus(), Body());
 
     CaretTo(12);
-    EXPECT_EQ(SelectedText(SizeBox()), "10");
+    EXPECT_EQ(ComboSelection(SizeBox()), "10");
     CaretTo(7);
-    EXPECT_EQ(SelectedText(SizeBox()), "24");
+    EXPECT_EQ(ComboSelection(SizeBox()), "24");
 
     // A key moving the caret, then a click elsewhere.
     Select(12, 12);
     SendMessageA(Body(), WM_KEYDOWN, VK_LEFT, 1);
     PumpMessages();
-    EXPECT_EQ(SelectedText(SizeBox()), "10");
+    EXPECT_EQ(ComboSelection(SizeBox()), "10");
     Select(6, 6);
     SendMessageA(Body(), WM_KEYDOWN, VK_RIGHT, 1);
     PumpMessages();
-    EXPECT_EQ(SelectedText(SizeBox()), "24");
+    EXPECT_EQ(ComboSelection(SizeBox()), "24");
     POINTL point = {};
     SendMessageA(Body(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), 13);
     SendMessageA(Body(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x + 1, point.y + 2));
     SendMessageA(Body(), WM_LBUTTONUP, 0, MAKELPARAM(point.x + 1, point.y + 2));
-    EXPECT_EQ(SelectedText(SizeBox()), "10");
+    EXPECT_EQ(ComboSelection(SizeBox()), "10");
 
     // 11 points is not an entry: the box keeps what it showed.
     CaretTo(7);
@@ -261,7 +240,7 @@ TEST_F(BodyEditor, SizeChangesOnlyTheSelectionAndTheBoxFollowsTheCaret) {
     Select(0, 5);
     SendMessageA(Body(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&eleven));
     CaretTo(2);
-    EXPECT_EQ(SelectedText(SizeBox()), "24");
+    EXPECT_EQ(ComboSelection(SizeBox()), "24");
 }
 
 TEST_F(BodyEditor, FaceAndColourChangeOnlyTheSelectionAndTheBoxesFollow) {
@@ -279,11 +258,11 @@ TEST_F(BodyEditor, FaceAndColourChangeOnlyTheSelectionAndTheBoxesFollow) {
     EXPECT_EQ(htmlFormatting, 1);
 
     CaretTo(7);
-    EXPECT_EQ(SelectedText(FontBox()), "Times New Roman");
-    EXPECT_EQ(Selected(ColourBox()), 3);
+    EXPECT_EQ(ComboSelection(FontBox()), "Times New Roman");
+    EXPECT_EQ(static_cast<int>(SendMessageA(ColourBox(), CB_GETCURSEL, 0, 0)), 3);
     CaretTo(12);
-    EXPECT_EQ(SelectedText(FontBox()), "Arial");
-    EXPECT_EQ(Selected(ColourBox()), 0);
+    EXPECT_EQ(ComboSelection(FontBox()), "Arial");
+    EXPECT_EQ(static_cast<int>(SendMessageA(ColourBox(), CB_GETCURSEL, 0, 0)), 0);
 }
 
 TEST_F(BodyEditor, BoldItalicAndUnderlineToggleTheSelectionAndTheirButtons) {
@@ -360,7 +339,7 @@ TEST_F(BodyEditor, NewMessageClearsTheFormattedFlagAndResetsTheFormat) {
     Click(IDC_UNDERLINE_BUTTON);
     CaretTo(4);
     ASSERT_EQ(htmlFormatting, 1);
-    ASSERT_EQ(SelectedText(SizeBox()), "36");
+    ASSERT_EQ(ComboSelection(SizeBox()), "36");
     ASSERT_TRUE(FormatToggleOn(IDC_BOLD_BUTTON));
     SendMessageA(Body(), EM_SETBKGNDCOLOR, 0, RGB(0, 0, 128));
 
@@ -449,11 +428,7 @@ TEST_F(BodyEditor, DroppedFilesAreAttached) {
     SendMessageA(Body(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({note})), 0);
     PumpMessages();
     ASSERT_EQ(AttachmentCount(), 1);
-    std::string expected = folder_ + "dropped note.txt";
-    for (char& c : expected) {
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    EXPECT_EQ(std::string(attachmentTable.slots[0].path), expected);
+    EXPECT_EQ(std::string(attachmentTable.slots[0].path), Lower(folder_) + "dropped note.txt");
     EXPECT_EQ(TextOf(Body()), "");
 }
 

@@ -2,7 +2,6 @@
 // configuration behind Configure: what they show, store and refuse.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,55 +15,26 @@ namespace {
 
 using EncoderSettings = MainWindowTest;
 
-bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-std::string SelectedText(HWND dialog, int id) {
-    HWND box = GetDlgItem(dialog, id);
-    LRESULT index = SendMessageA(box, CB_GETCURSEL, 0, 0);
-    char text[64] = {};
-    if (index != CB_ERR) {
-        SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-    }
-    return text;
-}
-
-std::vector<std::string> Items(HWND dialog, int id) {
-    HWND box = GetDlgItem(dialog, id);
-    std::vector<std::string> items;
-    for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); ++i) {
-        char text[64] = {};
-        SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
-void OpenProgramSettings(HWND window) {
-    SendMessageA(window, WM_COMMAND, IDM_PROGRAM_SETTINGS, 0);
-}
-
 TEST_F(EncoderSettings, TheGroupShowsPluginIniAndStoresItsFiveLines) {
     WriteWholeFile(folder_ + "plugin.ini", "VERSION=10\nAUDIO_SELECTION=2\nMP3_QUALITY=1\n"
                                            "VIDEO_SELECTION=0\nREALVIDEO_SELECTION=3\n");
     WhenDialogAppears([&](HWND program) {
         EXPECT_TRUE(Checked(program, IDC_PS_AUDIO_NONE));
         EXPECT_FALSE(Checked(program, IDC_PS_AUDIO_GSM));
-        EXPECT_EQ(Items(program, IDC_PS_MP3_QUALITY),
+        EXPECT_EQ(ComboEntries(GetDlgItem(program, IDC_PS_MP3_QUALITY)),
                   (std::vector<std::string>{"16 kHz", "8 kHz"}));
-        EXPECT_EQ(SelectedText(program, IDC_PS_MP3_QUALITY), "8 kHz");
+        EXPECT_EQ(ComboSelection(GetDlgItem(program, IDC_PS_MP3_QUALITY)), "8 kHz");
         EXPECT_TRUE(Checked(program, IDC_PS_VIDEO_WINDOWS));
-        EXPECT_EQ(Items(program, IDC_PS_REAL_QUALITY),
+        EXPECT_EQ(ComboEntries(GetDlgItem(program, IDC_PS_REAL_QUALITY)),
                   (std::vector<std::string>{"Good", "Normal", "High", "Superb"}));
-        EXPECT_EQ(SelectedText(program, IDC_PS_REAL_QUALITY), "Superb");
+        EXPECT_EQ(ComboSelection(GetDlgItem(program, IDC_PS_REAL_QUALITY)), "Superb");
 
         CheckRadioButton(program, IDC_PS_AUDIO_GSM, IDC_PS_AUDIO_CUSTOM, IDC_PS_AUDIO_CUSTOM);
         SendDlgItemMessageA(program, IDC_PS_MP3_QUALITY, CB_SETCURSEL, 0, 0);
         SendDlgItemMessageA(program, IDC_PS_REAL_QUALITY, CB_SETCURSEL, 1, 0);
         SendMessageA(program, WM_COMMAND, IDOK, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(ReadWholeFile(folder_ + "plugin.ini"),
               "VERSION=10\nAUDIO_SELECTION=3\nMP3_QUALITY=0\nVIDEO_SELECTION=0\n"
               "REALVIDEO_SELECTION=1\n");
@@ -78,7 +48,7 @@ TEST_F(EncoderSettings, TheGroupShowsPluginIniAndStoresItsFiveLines) {
         CheckRadioButton(program, IDC_PS_AUDIO_GSM, IDC_PS_AUDIO_CUSTOM, IDC_PS_AUDIO_GSM);
         SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(ReadWholeFile(folder_ + "plugin.ini").substr(0, 29),
               "VERSION=10\nAUDIO_SELECTION=3\n");
 }
@@ -100,7 +70,7 @@ TEST_F(EncoderSettings, RealVideoWithoutItsEncoderIsRefusedAndTheDialogStaysOpen
         CheckRadioButton(program, IDC_PS_VIDEO_WINDOWS, IDC_PS_VIDEO_REAL, IDC_PS_VIDEO_REAL);
         SendMessageA(program, WM_COMMAND, IDOK, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
     EXPECT_EQ(MessageBoxes::Calls()[0].caption, "REAL Video encoder not found!");
@@ -108,26 +78,6 @@ TEST_F(EncoderSettings, RealVideoWithoutItsEncoderIsRefusedAndTheDialogStaysOpen
     EXPECT_EQ(ReadWholeFile(folder_ + "plugin.ini"),
               "VERSION=10\nAUDIO_SELECTION=0\nMP3_QUALITY=0\nVIDEO_SELECTION=1\n"
               "REALVIDEO_SELECTION=1\n");
-}
-
-TEST_F(EncoderSettings, AMissingFileGetsTheDefaultsWritten) {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::strcpy(std::strrchr(program, '\\') + 1, "kto2mp3.exe");
-    ASSERT_TRUE(CopyFileA(program, (folder_ + "kto2mp3.exe").c_str(), FALSE));
-    WhenDialogAppears([&](HWND program) {
-        EXPECT_TRUE(Checked(program, IDC_PS_AUDIO_MP3));
-        EXPECT_EQ(SelectedText(program, IDC_PS_MP3_QUALITY), "16 kHz");
-        EXPECT_TRUE(Checked(program, IDC_PS_VIDEO_REAL));
-        EXPECT_EQ(SelectedText(program, IDC_PS_REAL_QUALITY), "Normal");
-        SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
-    });
-    OpenProgramSettings(window_);
-    EXPECT_EQ(ReadWholeFile(folder_ + "plugin.ini"),
-              "VERSION=10\nAUDIO_SELECTION=1\nMP3_QUALITY=0\nVIDEO_SELECTION=1\n"
-              "REALVIDEO_SELECTION=1\n");
-    EXPECT_EQ(pluginSettings.samplesPerSec, 16000u);
-    EXPECT_EQ(pluginSettings.bitsPerSample, 8);
 }
 
 TEST_F(EncoderSettings, ConfigureKeepsBothCustomLinesAndTheSlot) {
@@ -149,7 +99,7 @@ TEST_F(EncoderSettings, ConfigureKeepsBothCustomLinesAndTheSlot) {
         SendMessageA(program, WM_COMMAND, IDC_PS_CONFIGURE, 0);
         SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(configTitle, "Custom encoder configuration");
     EXPECT_EQ(ReadWholeFile(folder_ + "custom.ini"),
               "CUSTOM_SLOT=1\nCUSTOM1=a.exe #i #u #x=ogg\nCUSTOM2=enc.exe -in #i -out #u "
@@ -171,7 +121,7 @@ TEST_F(EncoderSettings, ConfigureKeepsBothCustomLinesAndTheSlot) {
         SendMessageA(program, WM_COMMAND, IDC_PS_CONFIGURE, 0);
         SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(ReadWholeFile(folder_ + "custom.ini").substr(0, 14), "CUSTOM_SLOT=1\n");
     EXPECT_EQ(ReadWholeFile(folder_ + "custom.ini").find("changed"), std::string::npos);
 }

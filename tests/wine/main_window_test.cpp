@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
+#include "app/main_layout.h"
 #include "app/win/app_state.h"
 #include "app/win/settings_store.h"
+#include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
@@ -20,13 +22,13 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-void ExpectRect(HWND window, int x, int y, int width, int height) {
+void ExpectAt(HWND window, const LayoutRect& want) {
     ASSERT_NE(window, nullptr);
     RECT r = RectInParent(window);
-    EXPECT_EQ(r.left, x);
-    EXPECT_EQ(r.top, y);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
+    EXPECT_EQ(r.left, want.x);
+    EXPECT_EQ(r.top, want.y);
+    EXPECT_EQ(r.right - r.left, want.width);
+    EXPECT_EQ(r.bottom - r.top, want.height);
 }
 
 RECT Client(HWND window) {
@@ -41,60 +43,51 @@ std::string StatusPart(HWND statusBar, int part) {
     return text;
 }
 
-TEST_F(MainWindow, HasItsChildrenAtTheirPlacesAt96Dpi) {
+// The sizes are the layout's (tested natively); the window must put each child there.
+TEST_F(MainWindow, HasItsChildrenWhereTheLayoutPutsThem) {
     EXPECT_EQ(ClassOf(window_), "Kestro");
     EXPECT_EQ(TextOf(window_), "Kestro");
-    const int w = Client(window_).right;
-    const int h = Client(window_).bottom;
-
     HWND toolbar = Child(IDC_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(ClassOf(toolbar), TOOLBARCLASSNAMEA);
-    const char* captions[] = {"Send", "Attach", "Voice", "Video", "Cancel"};
-    for (int i = 0; i < 5; ++i) {
-        HWND button = GetDlgItem(toolbar, IDC_SEND_BUTTON + i);
-        ASSERT_NE(button, nullptr) << captions[i];
-        EXPECT_EQ(TextOf(button), captions[i]);
-        EXPECT_TRUE(GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW);
-        ExpectRect(button, 55 * i, 2, 55, 40);
-    }
-    HWND logo = GetDlgItem(toolbar, IDC_LOGO_BUTTON);
-    EXPECT_EQ(TextOf(logo), "Icon");
-    ExpectRect(logo, w - 55, 2, 50, 50);
-
-    ExpectRect(composeWindows.addressPanel, 0, 45, w - 3, 112);
     EXPECT_EQ(ClassOf(composeWindows.addressPanel), "MAILFIELD_CLASS");
     EXPECT_TRUE(GetWindowLongA(composeWindows.addressPanel, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-
-    // The format bar stands under the panel: y = 112 + 48; the size box is 2 * 16 + 11 wide.
-    RECT font = RectInParent(Child(IDC_FONT_NAME_BOX));
-    EXPECT_EQ(font.left, 10);
-    EXPECT_EQ(font.top, 160);
-    EXPECT_EQ(font.right - font.left, 175);
-    RECT size = RectInParent(Child(IDC_FONT_SIZE_BOX));
-    EXPECT_EQ(size.left, 195);
-    EXPECT_EQ(size.right - size.left, 43);
-    EXPECT_EQ(RectInParent(Child(IDC_COLOUR_BOX)).left, 248);
-    ExpectRect(Child(IDC_BOLD_BUTTON), 303, 160, 25, 25);
-    ExpectRect(Child(IDC_ITALIC_BUTTON), 328, 160, 25, 25);
-    ExpectRect(Child(IDC_UNDERLINE_BUTTON), 353, 160, 25, 25);
-    EXPECT_EQ(TextOf(Child(IDC_BOLD_BUTTON)), " B ");
-
-    // Without attachments the body reaches down to the ad banner.
     HWND body = Child(IDC_BODY_EDITOR);
-    ASSERT_NE(body, nullptr);
     EXPECT_EQ(_stricmp(ClassOf(body).c_str(), app.bodyClassFlag ? "richedit" : "RichEdit20A"), 0);
-    ExpectRect(body, 0, 186, w - 2, h - 62 - 112 - 26 - 73);
-    ExpectRect(Child(IDC_ATTACH_STRIP), 0, h, 0, 0);
-    ExpectRect(Child(IDC_AD_BANNER), 0, h - 87, w, 62);
-
-    ASSERT_NE(app.statusBar, nullptr);
     EXPECT_EQ(StatusPart(app.statusBar, 0), "Kestro");
-    int edges[4] = {};
-    ASSERT_EQ(SendMessageA(app.statusBar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
-    EXPECT_EQ(edges[0], w / 2);
-    EXPECT_EQ(edges[1], w * 3 / 4);
-    EXPECT_EQ(edges[3], -1);
+
+    // Without attachments, then with one: the strip appears and the body shrinks.
+    for (int attachments : {0, 1}) {
+        SCOPED_TRACE(attachments);
+        if (attachments == 1) {
+            const std::string file = folder_ + "notes.txt";
+            WriteWholeFile(file, "some bytes");
+            ASSERT_EQ(AddAttachment(file.c_str()), 1);
+            PumpMessages();
+        }
+        const RECT client = Client(window_);
+        const MainLayout want = ComputeMainLayout(
+            client.right, client.bottom, app.adBanner != nullptr, attachments, app.metrics);
+        const char* captions[] = {"Send", "Attach", "Voice", "Video", "Cancel"};
+        for (int i = 0; i < 5; ++i) {
+            HWND button = GetDlgItem(toolbar, IDC_SEND_BUTTON + i);
+            EXPECT_EQ(TextOf(button), captions[i]);
+            EXPECT_TRUE(GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW);
+            ExpectAt(button, want.pictureButtons[i]);
+        }
+        ExpectAt(GetDlgItem(toolbar, IDC_LOGO_BUTTON), want.logoButton);
+        ExpectAt(composeWindows.addressPanel, want.addressPanel);
+        ExpectAt(Child(IDC_BOLD_BUTTON), want.formatBar.boldButton);
+        ExpectAt(Child(IDC_UNDERLINE_BUTTON), want.formatBar.underlineButton);
+        EXPECT_EQ(RectInParent(Child(IDC_FONT_SIZE_BOX)).left, want.formatBar.sizeBox.x);
+        ExpectAt(body, want.bodyEditor);
+        ExpectAt(Child(IDC_ATTACH_STRIP), want.attachStrip);
+        ExpectAt(Child(IDC_AD_BANNER), want.adBanner);
+        int edges[4] = {};
+        ASSERT_EQ(SendMessageA(app.statusBar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
+        EXPECT_EQ(edges[0], want.statusPartEdges[0]);
+        EXPECT_EQ(edges[1], want.statusPartEdges[1]);
+    }
 }
 
 TEST_F(MainWindow, IsEnlargedToItsMinimumSize) {
@@ -102,8 +95,8 @@ TEST_F(MainWindow, IsEnlargedToItsMinimumSize) {
     PumpMessages();
     RECT outer;
     GetWindowRect(window_, &outer);
-    EXPECT_EQ(outer.right - outer.left, 390);
-    EXPECT_EQ(outer.bottom - outer.top, 400);
+    EXPECT_EQ(outer.right - outer.left, kMinimumWindowWidth);
+    EXPECT_EQ(outer.bottom - outer.top, kMinimumWindowHeight);
     EXPECT_EQ(StatusPart(app.statusBar, 0), "Kestro");
 }
 
@@ -167,11 +160,8 @@ TEST_F(MainWindow, TheSenderLineFollowsTheSettings) {
     EXPECT_EQ(TextOf(Edit(IDC_FROM_EDIT)), "send via MAPI");
     programSettings.useMapi = 0;
     CopyField(programSettings.userName, "Ann Lee");
-    CopyField(programSettings.mailFrom, "ann@example.com");
-    SendMessageA(Edit(IDC_FROM_EDIT), WM_COMMAND, IDC_REFRESH_SENDER, 0);
-    EXPECT_EQ(TextOf(Edit(IDC_FROM_EDIT)), "Ann Lee <ann@example.com>");
     CopyField(programSettings.replyTo, "replies@example.com");
-    SendMessageA(Edit(IDC_FROM_EDIT), WM_COMMAND, IDC_REFRESH_SENDER, 0);
+    Command(Edit(IDC_FROM_EDIT), IDC_REFRESH_SENDER);
     EXPECT_EQ(TextOf(Edit(IDC_FROM_EDIT)), "Ann Lee <replies@example.com>");
     // Typing into the sender line changes nothing.
     SendMessageA(Edit(IDC_FROM_EDIT), WM_CHAR, 'x', 0);
@@ -200,17 +190,9 @@ class MainWindowWithOldSettings : public MainWindowTest {
 };
 
 TEST_F(MainWindowWithOldSettings, ImportsTheOlderLayoutOnceAndWritesTheKeyedOne) {
-    // The older file was read and deleted; its values stand in memory.
+    // The older file was read and deleted (its layout is read natively); a width of 49 and a
+    // negative X put the window back on this screen.
     EXPECT_FALSE(FileExists(folder_ + "Kestro.ini"));
-    EXPECT_STREQ(programSettings.userName, "Ann Lee");
-    EXPECT_STREQ(programSettings.serverName, "smtp.example.com");
-    EXPECT_STREQ(programSettings.attachDir, "C:\\mail\\");
-    EXPECT_EQ(programSettings.videoIndex, 3);
-    EXPECT_EQ(programSettings.useMapi, 0);
-    EXPECT_EQ(programSettings.smtpPort, 25);
-    // A width of 49 and a negative X put the window back on the screen.
-    EXPECT_EQ(programSettings.width, 472);
-    EXPECT_EQ(programSettings.height, 553);
     EXPECT_EQ(programSettings.x, GetSystemMetrics(SM_CXSCREEN) / 4);
     EXPECT_EQ(programSettings.y, GetSystemMetrics(SM_CYSCREEN) / 4);
     EXPECT_EQ(TextOf(Edit(IDC_FROM_EDIT)), "Ann Lee <ann@example.com>");

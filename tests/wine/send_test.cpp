@@ -111,89 +111,49 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
                                         "RCPT TO:<cy@example.com>", "RCPT TO:<dee@example.org>",
                                         "RCPT TO:<eve@example.org>"}));
 
-    // The whole message, with the date, the Message-ID and the two base64 texts checked on
-    // their own.
-    std::string data = mail.data;
+    // The exact bytes of the header block and the parts are the MIME builder's (tested
+    // natively); here what passes through the windows: the header lines, the editor's text and
+    // formatting as the two alternatives, and the attached files.
+    const std::string& data = mail.data;
     const std::regex date("\r\nDate: (Mon|Tue|Wed|Thu|Fri|Sat|Sun), [0-3][0-9] "
                           "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) 20[0-9][0-9] "
                           "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] [+-][0-9]{4}\r\n");
     EXPECT_TRUE(std::regex_search(data, date)) << data.substr(0, 400);
-    data =
-        std::regex_replace(data, date, "\r\nDate: *\r\n", std::regex_constants::format_first_only);
     const std::regex messageId("\r\nMessage-ID: <[0-9]+\\.[0-9]+\\.[0-9]+@example\\.org>\r\n");
     EXPECT_TRUE(std::regex_search(data, messageId)) << data.substr(0, 400);
-    data = std::regex_replace(data, messageId, "\r\nMessage-ID: *\r\n",
-                              std::regex_constants::format_first_only);
-    const std::string voiceText = CheckAttachment(data, "voice.wav", voice);
-    const std::string notesText = CheckAttachment(data, "notes.txt", notes);
+    EXPECT_EQ(data.rfind("Reply-To: \"Ann Lee\" <ann.lee@example.org>\r\n"
+                         "From: \"Ann Lee\" <ann@example.org>\r\n"
+                         "To: <bob@example.net>, <cy@example.com>\r\n"
+                         "Cc: <dee@example.org>\r\n",
+                         0),
+              0u)
+        << data.substr(0, 400);
+    EXPECT_NE(data.find("\r\nSubject: Files for Bob\r\n"), std::string::npos);
+    EXPECT_EQ(
+        PartContent(data, "Content-Type: text/plain\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"),
+        "Hello Bob,\r\nsee the files.\r\n.\r\nAnn\r\n\r\n");
     const std::string font = "<FONT color=#000000 face=\"Arial\" size=2>";
-    const std::string html =
+    EXPECT_EQ(
+        PartContent(data, "Content-Type: text/html\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"),
         "<HTML>\r\n<BODY>\r\n<DIV><STRONG><FONT color=#ff0000 face=\"Arial\" size=2>Hello"
         "</STRONG></FONT>" +
-        font + " Bob,</FONT></DIV>\r\n<DIV>" + font + "see the files.</FONT></DIV>\r\n<DIV>" +
-        font + ".</FONT></DIV>\r\n<DIV>" + font + "Ann</FONT></DIV>\r\n<DIV>" + font +
-        "</FONT></DIV></BODY>\r\n</HTML>\r\n";
-    const std::string part = "\r\n--" + kMain + "\r\n";
-    EXPECT_EQ(data, "Reply-To: \"Ann Lee\" <ann.lee@example.org>\r\n"
-                    "From: \"Ann Lee\" <ann@example.org>\r\n"
-                    "To: <bob@example.net>, <cy@example.com>\r\n"
-                    "Cc: <dee@example.org>\r\n"
-                    "Date: *\r\n"
-                    "Message-ID: *\r\n"
-                    "Subject: Files for Bob\r\n"
-                    "X-mailer: Kestro\r\n"
-                    "MIME-Version: 1.0\r\n"
-                    "Content-Type: multipart/mixed; boundary=\"" +
-                        kMain +
-                        "\"\r\n"
-                        "\r\nmultipart message in MIME format\r\n" +
-                        part +
-                        "Content-Type: multipart/alternative;\r\n"
-                        "\tboundary=\"" +
-                        kAlt + "\"\r\n\r\n\r\n--" + kAlt +
-                        "\r\n"
-                        "Content-Type: text/plain\r\n"
-                        "Content-Transfer-Encoding: 7bit\r\n\r\n"
-                        "Hello Bob,\r\nsee the files.\r\n.\r\nAnn\r\n"
-                        "\r\n\r\n--" +
-                        kAlt +
-                        "\r\n"
-                        "Content-Type: text/html\r\n"
-                        "Content-Transfer-Encoding: 7bit\r\n\r\n" +
-                        html + "\r\n--" + kAlt + "--\r\n" + part +
-                        "Content-Type: audio/wav; name=\"voice.wav\"\r\n"
-                        "Content-Transfer-Encoding: base64\r\n"
-                        "Content-Disposition: attachment;\r\n\tfilename=\"voice.wav\"\r\n\r\n" +
-                        voiceText + part +
-                        "Content-Type: text/plain; name=\"notes.txt\"\r\n"
-                        "Content-Transfer-Encoding: base64\r\n"
-                        "Content-Disposition: attachment;\r\n\tfilename=\"notes.txt\"\r\n\r\n" +
-                        notesText + "\r\n--" + kMain + "--\r\n\r\n");
+            font + " Bob,</FONT></DIV>\r\n<DIV>" + font + "see the files.</FONT></DIV>\r\n<DIV>" +
+            font + ".</FONT></DIV>\r\n<DIV>" + font + "Ann</FONT></DIV>\r\n<DIV>" + font +
+            "</FONT></DIV></BODY>\r\n</HTML>\r\n");
+    CheckAttachment(data, "voice.wav", voice);
+    CheckAttachment(data, "notes.txt", notes);
+    EXPECT_NE(data.find("Content-Type: audio/wav; name=\"voice.wav\"\r\n"), std::string::npos);
+    EXPECT_EQ(data.substr(data.size() - kMain.size() - 10), "\r\n--" + kMain + "--\r\n\r\n");
 
-    // Progress by state: 4 % at HELO up to 12 % for the Bcc list, 14 % and more while the
-    // message goes out, 100 % only at QUIT; then an empty bar.
-    const std::vector<std::pair<uint32_t, int>> fixed = {
-        {SMTP_GREETING, 0}, {SMTP_HELO, 4},      {SMTP_MAIL_FROM, 6}, {SMTP_RCPT_TO, 8},
-        {SMTP_RCPT_CC, 10}, {SMTP_RCPT_BCC, 12}, {SMTP_QUIT, 100}};
-    std::set<uint32_t> states;
+    // The percent of each state is the session's own (tested natively); the bar shows it, grows
+    // only, and is full only at QUIT.
     for (size_t i = 0; i < progress.size(); ++i) {
         const Progress& p = progress[i];
-        states.insert(p.state);
         EXPECT_TRUE(p.barShown) << std::hex << p.state << std::dec << " at " << p.percent;
         EXPECT_TRUE(i == 0 || p.percent >= progress[i - 1].percent) << "the bar shrank";
-        const auto row =
-            std::find_if(fixed.begin(), fixed.end(),
-                         [&](const std::pair<uint32_t, int>& f) { return f.first == p.state; });
-        if (row != fixed.end()) {
-            EXPECT_EQ(p.percent, row->second) << std::hex << p.state;
-        } else if (p.state >= SMTP_HEADERS) {
-            EXPECT_GE(p.percent, 14) << std::hex << p.state;
-            EXPECT_LT(p.percent, 100) << std::hex << p.state;
-        }
+        EXPECT_EQ(p.percent == 100, p.state == SMTP_QUIT) << std::hex << p.state;
     }
-    for (const auto& f : fixed) {
-        EXPECT_EQ(states.count(f.first), 1u) << std::hex << f.first;
-    }
+    ASSERT_GE(progress.size(), 2u);
     EXPECT_GT(progress[progress.size() - 2].percent, 50) << "the attachments moved the bar";
     EXPECT_EQ(ProgressPixel(50), RGB(192, 192, 192));
     EXPECT_TRUE(sendingShown);
@@ -217,41 +177,24 @@ TEST_F(Sending, AFormattedMessageWithAttachmentsArrivesWhole) {
         << settings;
 }
 
-TEST_F(Sending, ThreeAttachmentsOneOfTwentyMegabytesArriveByteForByte) {
+TEST_F(Sending, ALargeAttachmentAndASmallOneArriveByteForByte) {
     REQUIRE_SINK();
     sendTimeout_ = 100000;
     Address("bob@example.net", "Large files");
-    // 20 MB and two bytes (its base64 ends in "=="), exactly two chunks of the disk reader (no
-    // padding, and a last read that finds nothing), and two bytes (one "=").
+    // 20 MB and two bytes through the real socket, and a small file after it.
     const std::string clip = RandomBytes(20 * 1024 * 1024 + 2, 2026);
-    const std::string chunks = RandomBytes(2 * 131112, 7);
     const std::string pair("\xFF\x00", 2);
     ASSERT_EQ(AddAttachment(WriteFile("clip.avi", clip).c_str()), 1);
-    ASSERT_EQ(AddAttachment(WriteFile("chunks.bin", chunks).c_str()), 1);
     ASSERT_EQ(AddAttachment(WriteFile("pair.jpg", pair).c_str()), 1);
     const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_TRUE(MessageBoxes::Calls().empty());
     ASSERT_EQ(mail.envelope.size(), 2u);
 
-    const std::string clipText = CheckAttachment(mail.data, "clip.avi", clip);
-    const std::string chunksText = CheckAttachment(mail.data, "chunks.bin", chunks);
-    const std::string pairText = CheckAttachment(mail.data, "pair.jpg", pair);
-    EXPECT_EQ(clipText.substr(clipText.size() - 2), "==");
-    EXPECT_EQ(chunksText.find('='), std::string::npos);
-    EXPECT_EQ(pairText, "/wA=");
-    // The parts in strip order, each with its type, and nothing after the last but the closing.
-    const auto header = [](const char* type, const char* name) {
-        return "\r\n--" + kMain + "\r\nContent-Type: " + type + "; name=\"" + name +
-               "\"\r\nContent-Transfer-Encoding: base64\r\n"
-               "Content-Disposition: attachment;\r\n\tfilename=\"" +
-               name + "\"\r\n\r\n";
-    };
-    const std::string parts = header("video/avi", "clip.avi") + clipText +
-                              header("application/octet-stream", "chunks.bin") + chunksText +
-                              header("image/jpeg", "pair.jpg") + pairText + "\r\n--" + kMain +
-                              "--\r\n\r\n";
-    ASSERT_GE(mail.data.size(), parts.size());
-    EXPECT_TRUE(mail.data.compare(mail.data.size() - parts.size(), parts.size(), parts) == 0);
+    CheckAttachment(mail.data, "clip.avi", clip);
+    // The small file follows the large one, and nothing but the closing comes after it.
+    const std::string tail = "filename=\"pair.jpg\"\r\n\r\n/wA=\r\n--" + kMain + "--\r\n\r\n";
+    ASSERT_GT(mail.data.size(), tail.size());
+    EXPECT_EQ(mail.data.substr(mail.data.size() - tail.size()), tail);
 }
 
 TEST_F(Sending, AccentedSubjectAndBodyArriveEncodedAndDecodeToWhatWasTyped) {
@@ -356,10 +299,8 @@ TEST_F(Sending, ARefusedRecipientShowsTheServersReplyAndNothingIsSent) {
         false);
     EXPECT_TRUE(mail.envelope.empty());
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text,
-              "550 5.1.1 <ghost@refused.invalid>: Recipient address rejected\r\n");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "SMTP error");
-    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK));
+    ExpectMessageBox(0, "550 5.1.1 <ghost@refused.invalid>: Recipient address rejected\r\n",
+                     "SMTP error", MB_OK);
     EXPECT_EQ(sendState, 0u);
     EXPECT_EQ(alreadySent, 0);
 
@@ -437,10 +378,8 @@ TEST_F(Sending, NoServerConfiguredOpensTheProgramSettings) {
     Command(window_, IDC_SEND_BUTTON);
     EXPECT_TRUE(settingsShown);
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text,
-              "You must configure your E-mail address before sending");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "E-mail Settings");
-    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    ExpectMessageBox(0, "You must configure your E-mail address before sending", "E-mail Settings",
+                     MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(sendState, 0u);
 }
 
@@ -480,10 +419,9 @@ TEST_F(Sending, AServerThatDoesNotAnswerTheConnectIsReported) {
     Command(window_, IDC_SEND_BUTTON);
     ASSERT_TRUE(PumpUntil([] { return !MessageBoxes::Calls().empty() && sendState == 0; }, 10000));
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text,
-              "  A connection to the SMTP server  \n 127.0.0.1\n could not be established");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Kestro");
-    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    ExpectMessageBox(0,
+                     "  A connection to the SMTP server  \n 127.0.0.1\n could not be established",
+                     "Kestro", MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(StatusText(0), "Connecting to 127.0.0.1, IP address 127.0.0.1");
 }
 
@@ -501,12 +439,8 @@ TEST_F(Sending, AMissingSenderAddressIsAskedForAndCancelStopsTheSend) {
         PumpUntil([] { return MessageBoxes::Calls().size() == 2 && sendState == 0; }, 10000));
     EXPECT_TRUE(asked);
     const char* text = "You must configure your E-mail address before sending";
-    EXPECT_EQ(MessageBoxes::Calls()[0].text, text);
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "E-mail Settings");
-    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(MessageBoxes::Calls()[1].text, text);
-    EXPECT_EQ(MessageBoxes::Calls()[1].caption, "E-mail Settings error");
-    EXPECT_EQ(MessageBoxes::Calls()[1].type, static_cast<UINT>(MB_OK));
+    ExpectMessageBox(0, text, "E-mail Settings", MB_OK | MB_ICONEXCLAMATION);
+    ExpectMessageBox(1, text, "E-mail Settings error", MB_OK);
     EXPECT_EQ(StatusText(0), "Kestro");
 }
 
@@ -514,10 +448,8 @@ TEST_F(Sending, ASentMessageAsksBeforeGoingAgainAndMapiTakesOverWhenChosen) {
     alreadySent = 1;
     Command(window_, IDC_SEND_BUTTON); // the question is not answered: Cancel
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
-    EXPECT_EQ(MessageBoxes::Calls()[0].text,
-              "This message was already sent.\nDo you want to send the message again?");
-    EXPECT_EQ(MessageBoxes::Calls()[0].caption, "Send Message");
-    EXPECT_EQ(MessageBoxes::Calls()[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+    ExpectMessageBox(0, "This message was already sent.\nDo you want to send the message again?",
+                     "Send Message", MB_OKCANCEL | MB_ICONEXCLAMATION);
     EXPECT_EQ(sendState, 0u);
 
     // With Simple MAPI chosen, Send asks nothing and hands over to command 25000.

@@ -17,16 +17,8 @@ class SettingsDialogs : public MainWindowTest {
     }
 };
 
-bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 bool ReadOnly(HWND dialog, int id) {
     return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
-}
-
-void OpenProgramSettings(HWND window) {
-    SendMessageA(window, WM_COMMAND, IDM_PROGRAM_SETTINGS, 0);
 }
 
 TEST_F(SettingsDialogs, EmailSettingsStoreTheSenderAndRefreshTheSenderLine) {
@@ -53,7 +45,7 @@ TEST_F(SettingsDialogs, EmailSettingsStoreTheSenderAndRefreshTheSenderLine) {
         EXPECT_TRUE(Checked(program, IDC_USE_SMTP)) << "the radios follow the new setting";
         SendMessageA(program, WM_COMMAND, IDOK, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_TRUE(editsFollowedRadios);
     EXPECT_EQ(programSettings.useMapi, 0);
     EXPECT_STREQ(programSettings.userName, "Ann Lee");
@@ -84,7 +76,7 @@ TEST_F(SettingsDialogs, EmailSettingsDefaultPortOnlyForSmtpAndCancelKeepsEveryth
         SendMessageA(program, WM_COMMAND, IDC_PS_ADVANCED, 0);
         SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(programSettings.smtpPort, 587);
     EXPECT_EQ(programSettings.useMapi, 0);
     EXPECT_STREQ(programSettings.userName, "Bo");
@@ -101,7 +93,7 @@ TEST_F(SettingsDialogs, SmtpWithoutAServerIsRefusedAndTheDialogStaysOpen) {
         stayedOpen = IsWindow(program) && Checked(program, IDC_USE_MAPI);
         SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(MessageBoxes::Calls().size(), 1u);
     EXPECT_EQ(MessageBoxes::Calls()[0].text,
@@ -127,7 +119,7 @@ TEST_F(SettingsDialogs, ProgramSettingsStoreThePostSendChoices) {
         CheckDlgButton(program, IDC_PS_ADDRESS_MAPI, BST_CHECKED);
         SendMessageA(program, WM_COMMAND, IDOK, 0);
     });
-    OpenProgramSettings(window_);
+    Command(window_, IDM_PROGRAM_SETTINGS);
     EXPECT_EQ(programSettings.useMapi, 0);
     EXPECT_EQ(programSettings.alwaysClose, 1);
     EXPECT_EQ(programSettings.alwaysSave, 1);

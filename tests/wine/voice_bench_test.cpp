@@ -10,6 +10,7 @@
 
 #include "audio/win/gsm_compression.h"
 #include "support/harness.h"
+#include "support/voice_recording.h"
 
 namespace {
 
@@ -18,16 +19,6 @@ double Now() {
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string BenchFolder() {
-    char folder[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("KESTRO_SPEECH", folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) {
-        return "";
-    }
-    std::string path = folder;
-    return path.back() == '\\' ? path : path + "\\";
 }
 
 // Seconds kto2mp3.exe in the folder runs with these arguments.
@@ -54,7 +45,7 @@ constexpr int kRounds = 3; // the best of three is printed
 using DISABLED_VoiceBench = MainWindowTest;
 
 TEST_F(DISABLED_VoiceBench, GsmAndMp3EncodingSpeed) {
-    const std::string speech = BenchFolder();
+    const std::string speech = SpeechFolder();
     if (speech.empty()) {
         GTEST_SKIP() << "KESTRO_SPEECH is not set: scripts/bench.sh sets it";
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../unit/mp3conv/mp3_frames.h"
+#include "../unit/support/test_bytes.h"
 #include "app/win/app_state.h"
 #include "audio/win/acm_formats.h"
 #include "audio/win/gsm_compression.h"
@@ -24,46 +25,20 @@
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/voice_recording.h"
 
 namespace {
 
-std::string TestProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    *(std::strrchr(path, '\\') + 1) = '\0';
-    return path;
-}
-
 void CopyProgram(const char* name, const std::string& folder, const char* as = nullptr) {
-    ASSERT_TRUE(
-        CopyFileA((TestProgramFolder() + name).c_str(), (folder + (as ? as : name)).c_str(), FALSE))
-        << name;
-}
-
-std::string U32(uint32_t value) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-    return bytes;
-}
-
-std::string U16(uint16_t value) {
-    return std::string(1, static_cast<char>(value & 0xFF)) +
-           std::string(1, static_cast<char>(value >> 8));
+    ASSERT_TRUE(CopyTestProgram(name, folder, as)) << name;
 }
 
 uint32_t Read32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
+    return ReadLittleEndian32(reinterpret_cast<const unsigned char*>(bytes.data() + at));
 }
 
 uint16_t Read16(const std::string& bytes, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                 static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return ReadLittleEndian16(reinterpret_cast<const unsigned char*>(bytes.data() + at));
 }
 
 // tempwave.wav as the recorder writes it: fmt, fact and data, a 440 Hz tone.
@@ -77,11 +52,8 @@ std::string ToneWave(uint32_t rate, int bits, uint32_t samples) {
         sound += bits == 8 ? std::string(1, static_cast<char>(128 + static_cast<int>(value * 127)))
                            : U16(static_cast<uint16_t>(static_cast<int16_t>(value * 32767)));
     }
-    std::string body = "fmt " + U32(18) + format + "fact" + U32(4) + U32(samples) + "data" +
-                       U32(static_cast<uint32_t>(sound.size())) + sound;
-    if (sound.size() & 1) {
-        body += '\0';
-    }
+    const std::string body =
+        Chunk("fmt ", format) + Chunk("fact", U32(samples)) + Chunk("data", sound);
     return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
 }
 
@@ -125,40 +97,6 @@ std::string ContentsOf(const std::string& file, const ChunkSeen& chunk) {
     return file.substr(chunk.contents, chunk.size);
 }
 
-// Decodes GSM 6.10 bytes back to 8000 Hz 16-bit PCM through the manager.
-std::string DecodeGsm(const std::string& gsmFormat, const std::string& data) {
-    WAVEFORMATEX pcm = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
-    HACMSTREAM stream = nullptr;
-    std::string format = gsmFormat;
-    if (acmStreamOpen(&stream, nullptr, reinterpret_cast<WAVEFORMATEX*>(&format[0]), &pcm, nullptr,
-                      0, 0, ACM_STREAMOPENF_NONREALTIME) != MMSYSERR_NOERROR) {
-        return "open failed";
-    }
-    std::string source = data;
-    std::string decoded(data.size() / 65 * 640 + 640, '\0');
-    ACMSTREAMHEADER header = {};
-    header.cbStruct = sizeof header;
-    header.pbSrc = reinterpret_cast<BYTE*>(&source[0]);
-    header.cbSrcLength = static_cast<DWORD>(source.size());
-    header.pbDst = reinterpret_cast<BYTE*>(&decoded[0]);
-    header.cbDstLength = static_cast<DWORD>(decoded.size());
-    acmStreamPrepareHeader(stream, &header, 0);
-    MMRESULT converted = acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_BLOCKALIGN);
-    decoded.resize(header.cbDstLengthUsed);
-    acmStreamUnprepareHeader(stream, &header, 0);
-    acmStreamClose(stream, 0);
-    return converted == MMSYSERR_NOERROR ? decoded : "convert failed";
-}
-
-double Loudness(const std::string& pcm16) {
-    double sum = 0;
-    for (size_t i = 0; i + 1 < pcm16.size(); i += 2) {
-        const double sample = static_cast<int16_t>(Read16(pcm16, i));
-        sum += sample * sample;
-    }
-    return pcm16.size() < 2 ? 0 : std::sqrt(sum / (pcm16.size() / 2));
-}
-
 using GsmCompression = MainWindowTest;
 
 TEST_F(GsmCompression, TheCodecIsFoundAndItsFirstFormatIs8000HzMono) {
@@ -178,34 +116,8 @@ TEST_F(GsmCompression, TheCodecIsFoundAndItsFirstFormatIs8000HzMono) {
     EXPECT_EQ(FindDriverForTag(0x7777), nullptr);
 }
 
-TEST_F(GsmCompression, RecordedWaveBecomesAValidGsmFileThatDecodesBack) {
-    // 8 kHz 8-bit, as the recorder captures for GSM: 75 whole GSM blocks, then 50 and a part.
-    for (uint32_t samples : {24000u, 16100u}) {
-        WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 8, samples));
-        ASSERT_EQ(CompressToGsm(window_, "voicemsg.wav"), 1) << samples;
-        EXPECT_TRUE(MessageBoxes::Calls().empty());
-
-        const std::string file = ReadWholeFile(folder_ + "voicemsg.wav");
-        std::vector<ChunkSeen> chunks = ChunksOf(file);
-        ASSERT_EQ(chunks.size(), 3u) << "RIFF size or layout";
-        EXPECT_EQ(chunks[0].id, "fmt ");
-        EXPECT_EQ(chunks[1].id, "fact");
-        EXPECT_EQ(chunks[2].id, "data");
-        const std::string format = ContentsOf(file, chunks[0]);
-        ASSERT_GE(format.size(), 18u);
-        EXPECT_EQ(Read16(format, 0), 0x31);
-        EXPECT_EQ(format.size(), 18u + Read16(format, 16));
-        EXPECT_EQ(Read32(format, 4), 8000u);
-        EXPECT_EQ(Read32(ContentsOf(file, chunks[1]), 0), samples);
-        const uint32_t blocks = (samples + 319) / 320;
-        EXPECT_EQ(chunks[2].size, blocks * 65) << "fact and data agree";
-
-        const std::string decoded = DecodeGsm(format, ContentsOf(file, chunks[2]));
-        EXPECT_EQ(decoded.size(), blocks * 320 * 2);
-        EXPECT_GT(Loudness(decoded), 3000.0) << "the tone came through";
-    }
-}
-
+// The spoken phrase compressed and decoded by the host (SpokenGsm below and
+// scripts/check-speech.py) shows that the sound comes through; here, what the window adds.
 TEST_F(GsmCompression, CancelEndsWithZeroAndAFileWhoseSizesAreWritten) {
     WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 8, 8000 * 600));
     std::string input, output, title;
@@ -239,7 +151,6 @@ TEST_F(GsmCompression, AVoiceFileNamedLikeTheRecordingReplacesItWithItsCompresse
         EXPECT_EQ(Read16(format, 0), 0x31) << name;
         EXPECT_EQ(Read32(ContentsOf(file, chunks[1]), 0), 24000u) << name;
         EXPECT_EQ(chunks[2].size, 75u * 65) << name;
-        EXPECT_GT(Loudness(DecodeGsm(format, ContentsOf(file, chunks[2]))), 3000.0) << name;
         EXPECT_FALSE(FileExists(folder_ + "tempwave.in")) << name;
     }
     // A cancelled compression leaves the recording as it was.
@@ -311,21 +222,6 @@ void ExpectMp3File(const std::string& file, uint32_t rate, uint32_t bytesPerSeco
         EXPECT_EQ(frame.kbitPerSecond, static_cast<int>(bytesPerSecond * 8 / 1000));
         EXPECT_TRUE(frame.mono);
     }
-}
-
-TEST_F(ConverterProgram, QualityZeroGives16kHzAt16kbit) {
-    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(16000, 8, 32000));
-    EXPECT_EQ(Run(" 0voicemsg.mp3"), 1u);
-    ExpectMp3File(ReadWholeFile(folder_ + "voicemsg.mp3"), 16000, 2000, 32000);
-}
-
-TEST_F(ConverterProgram, OtherDigitsGive8kHzAt8kbitAndReplaceAnOldFile) {
-    WriteWholeFile(folder_ + "tempwave.wav", ToneWave(8000, 16, 20000));
-    WriteWholeFile(folder_ + "note.mp3", std::string(200000, 'x'));
-    EXPECT_EQ(Run(" 1note.mp3"), 1u);
-    ExpectMp3File(ReadWholeFile(folder_ + "note.mp3"), 8000, 1000, 20000);
-    EXPECT_EQ(Run(" 7other.mp3"), 1u);
-    ExpectMp3File(ReadWholeFile(folder_ + "other.mp3"), 8000, 1000, 20000);
 }
 
 // The first top-level window of the process whose title begins with the text.
@@ -434,18 +330,12 @@ TEST_F(EncoderRunners, MissingProgramsAreReportedAndGiveZero) {
     EXPECT_EQ(RunCodecInstaller(nullptr), 0);
     UseCustomLine("gone.exe -in #i -out #u #x=.gsm");
     EXPECT_EQ(RunCustomEncoder(window_), 0);
+    // The texts are the launch rules' own; each runner shows its box.
     const std::vector<MessageBoxCall>& calls = MessageBoxes::Calls();
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].text,
-              "The kto2mp3.exe program could not be found.\n\nPlease re-install the Kestro "
-              "Package.");
     EXPECT_EQ(calls[0].caption, "Kestro MP3 encoder missing");
     EXPECT_EQ(calls[1].caption, "Real Video encoder not found!");
-    EXPECT_EQ(calls[2].text,
-              "To create MP3 voice messages you need\nto install Windows Media Player 7.");
     EXPECT_EQ(calls[2].caption, "Kestro reminder");
-    EXPECT_EQ(calls[3].text, "The encoder program specified in the command line\ngone.exe\nCould "
-                             "not be found.\n\nMake sure it's in the directory");
     EXPECT_EQ(calls[3].caption, "Custom encoder missing!");
     EXPECT_STREQ(encoderOutputName, "voicemsg.wav") << "nothing was started";
 }
@@ -524,20 +414,6 @@ TEST_F(EncoderRunners, RealVideoCommandAttachesWhatTheEncoderLeft) {
     EXPECT_EQ(LogLine(folder_, 1), "2clip.rm") << "the digit comes first in the arguments";
     EXPECT_EQ(AttachmentCount(), 1);
     EXPECT_TRUE(MessageBoxes::Calls().empty());
-}
-
-// The spoken recordings that scripts/make-speech-fixtures.sh makes, in the folder named by
-// KESTRO_SPEECH (scripts/test.sh makes them and sets it). The files these tests write there
-// are decoded and compared with the recordings by scripts/check-speech.py afterwards, with the
-// decoders of the host.
-std::string SpeechFolder() {
-    char folder[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("KESTRO_SPEECH", folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) {
-        return "";
-    }
-    std::string path = folder;
-    return path.back() == '\\' ? path : path + "\\";
 }
 
 #define REQUIRE_SPEECH(speech)                                                                     \

@@ -20,7 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "../unit/mail/base64_decode.h"
+#include "../unit/support/mail_decoding.h"
+#include "../unit/support/test_bytes.h"
 #include "../unit/mp3conv/mp3_frames.h"
 #include "app/win/app_state.h"
 #include "compose/win/attachments.h"
@@ -33,17 +34,8 @@ namespace {
 
 constexpr int kPhraseRate = 8000; // the microphone runs at 8000 Hz, 8-bit mono
 
-std::string SpeechFolder() {
-    const std::string folder = Environment("KESTRO_SPEECH");
-    return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
-}
-
 uint32_t Read32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
+    return ReadLittleEndian32(reinterpret_cast<const unsigned char*>(bytes.data() + at));
 }
 
 // The bytes of a WAV file's data chunk; empty when there is none.
@@ -56,10 +48,6 @@ std::string DataChunk(const std::string& wave) {
         at += 8 + size + (size & 1);
     }
     return "";
-}
-
-void Press(HWND window, int id) {
-    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // A main window that sends to the local server, with the test microphone.
@@ -79,7 +67,7 @@ class VoiceMail : public Sending {
     void RecordAndAttach(const std::string& raw, const std::string& expectedName) {
         ASSERT_TRUE(RunInRecorder(window_, [&](HWND recorder) {
             EXPECT_EQ(TextOf(GetDlgItem(recorder, IDC_VOICE_FILE_NAME)), expectedName);
-            Press(recorder, IDC_RECORD_KEY);
+            Command(recorder, IDC_RECORD_KEY);
             EXPECT_EQ(TextOf(recorder), "Recording...");
             // Wine's capture stream delivers its first sound up to about two seconds late: the
             // phrase starts after that.
@@ -87,9 +75,9 @@ class VoiceMail : public Sending {
             UnixCommand feed = FeedMicrophone(folder_, raw);
             EXPECT_EQ(feed.Wait(10000), 0);
             PumpMessagesFor(700);
-            Press(recorder, IDC_STOP_KEY);
+            Command(recorder, IDC_STOP_KEY);
             PumpMessagesFor(300);
-            Press(recorder, IDOK);
+            Command(recorder, IDOK);
         }));
     }
 

@@ -29,6 +29,7 @@ TEST(HelpTargets, AProgramPathSplitsAfterItsLastBackslash) {
     SplitProgramPath("C:\\Program Files\\Web\\browser.exe", folder, name);
     EXPECT_EQ(folder, "C:\\Program Files\\Web\\");
     EXPECT_EQ(name, "browser.exe");
+    name = "stale";
     SplitProgramPath("browser.exe", folder, name);
     EXPECT_EQ(folder, "");
     EXPECT_EQ(name, "browser.exe");

@@ -1,4 +1,4 @@
-// The sizes that follow the screen's dots per inch and where the children go on resizing.
+// The sizes that follow the screen's dots per inch, and how the bands of the main window stack.
 #include <gtest/gtest.h>
 
 #include "app/main_layout.h"
@@ -17,24 +17,37 @@ TEST(MainLayout, MetricsFollowTheDotsPerInch) {
     EXPECT_EQ(m.sizeBoxWidth, 51);
 }
 
-TEST(MainLayout, TheFirstAttachmentShrinksTheBodyAndShowsTheStrip) {
+// The bands stack without gaps: the body from under the format bar down to the strip (or the
+// banner), the strip on the banner, the banner on the status bar's 25 pixels.
+TEST(MainLayout, TheBodyFillsWhatTheOtherBandsLeave) {
     const ShellMetrics m = ComputeShellMetrics(96, 96);
-    MainLayout none = ComputeMainLayout(456, 480, true, 0, m);
-    MainLayout one = ComputeMainLayout(456, 480, true, 1, m);
-    EXPECT_EQ(none.bodyEditor.y, 186);
-    EXPECT_EQ(none.bodyEditor.height, 480 - 62 - 112 - 26 - 73);
-    EXPECT_EQ(one.bodyEditor.height, none.bodyEditor.height - 75);
-    EXPECT_EQ(none.attachStrip.width, 0);
-    EXPECT_EQ(none.attachStrip.y, 480);
-    EXPECT_EQ(one.attachStrip.y, 480 - 162);
-    EXPECT_EQ(one.attachStrip.height, 75);
-    EXPECT_EQ(one.adBanner.y, 480 - 87);
+    for (bool banner : {true, false}) {
+        for (int attachments : {0, 2}) {
+            SCOPED_TRACE(testing::Message() << banner << " " << attachments);
+            const MainLayout l = ComputeMainLayout(456, 480, banner, attachments, m);
+            const LayoutRect& bold = l.formatBar.boldButton;
+            EXPECT_EQ(l.bodyEditor.y, bold.y + m.formatBarHeight);
+            const int below = attachments > 0 ? l.attachStrip.y : l.adBanner.y;
+            EXPECT_EQ(l.bodyEditor.y + l.bodyEditor.height, below);
+            EXPECT_EQ(l.attachStrip.height, attachments > 0 ? kAttachStripHeight : 0);
+            EXPECT_EQ(l.adBanner.height, banner ? kAdBannerHeight : 0);
+            EXPECT_EQ(l.adBanner.y + l.adBanner.height, 480 - 25);
+            if (attachments > 0) {
+                EXPECT_EQ(l.attachStrip.y + l.attachStrip.height, l.adBanner.y);
+            }
+        }
+    }
+}
 
-    // Without the banner the body reaches 25 pixels above the bottom.
-    MainLayout bare = ComputeMainLayout(456, 480, false, 2, m);
-    EXPECT_EQ(bare.attachStrip.y, 380);
-    EXPECT_EQ(bare.adBanner.height, 0);
-    EXPECT_EQ(bare.bodyEditor.y + bare.bodyEditor.height, bare.attachStrip.y);
+TEST(MainLayout, FormatButtonsStandSideBySideAndTheStatusBarHasThreeParts) {
+    const MainLayout l = ComputeMainLayout(456, 480, true, 0, ComputeShellMetrics(120, 120));
+    const FormatBarLayout& bar = l.formatBar;
+    EXPECT_EQ(bar.italicButton.x, bar.boldButton.x + bar.boldButton.width);
+    EXPECT_EQ(bar.underlineButton.x, bar.italicButton.x + bar.italicButton.width);
+    EXPECT_EQ(bar.boldButton.y, bar.underlineButton.y);
+    EXPECT_EQ(l.statusPartEdges[0], 456 / 2);
+    EXPECT_EQ(l.statusPartEdges[2], l.statusPartEdges[1]) << "part 2 has no width of its own";
+    EXPECT_EQ(l.statusPartEdges[3], -1);
 }
 
 TEST(MainLayout, ATinyClientNeverGetsANegativeBody) {

@@ -77,9 +77,18 @@ TEST(SettingsFile, KeyedLinesFollowTheirOwnRules) {
     EXPECT_STREQ(s.userName, "second") << "a later line overrides";
     s = Parse("VERSION=1\nSERVERNAME=mail.example.com");
     EXPECT_STREQ(s.serverName, "mail.example.com") << "a last line without a line end";
-    s = Parse("VERSION=20\nX=99999999999\nY=-99999999999\n");
-    EXPECT_EQ(s.x, 2147483647);
-    EXPECT_EQ(s.y, -2147483647 - 1);
+    // Values beyond int are held at its limits; the limits themselves are read as they are.
+    const struct {
+        const char* line;
+        int x;
+    } limits[] = {{"X=99999999999", 2147483647},
+                  {"X=-99999999999", -2147483647 - 1},
+                  {"X=-2147483647", -2147483647},
+                  {"X=-2147483648", -2147483647 - 1},
+                  {"X=2147483648", 2147483647}};
+    for (const auto& c : limits) {
+        EXPECT_EQ(Parse(std::string("VERSION=20\n") + c.line + "\n").x, c.x) << c.line;
+    }
     s = Parse("VERSION=20\nUSERNAME=" + std::string(300, 'n') + "\n");
     EXPECT_EQ(std::string(s.userName), std::string(255, 'n'));
     s = Parse("version=20\nUSERNAME=x\n");

@@ -14,25 +14,9 @@
 
 namespace {
 
-std::string RiffWave(const std::string& body) {
-    return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
-}
-
-std::string PcmFormat(uint32_t rate, uint32_t avg, uint16_t align, uint16_t bits) {
-    return U16(1) + U16(1) + U32(rate) + U32(avg) + U16(align) + U16(bits);
-}
-
 // A destination format of the test codec: tag 0x7777 with two extra bytes.
 std::string CodecFormat() {
     return U16(0x7777) + U16(1) + U32(8000) + U32(8000) + U16(1) + U16(8) + U16(2) + "xy";
-}
-
-std::string Pattern(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-    }
-    return bytes;
 }
 
 std::string Scrambled(const std::string& bytes) {

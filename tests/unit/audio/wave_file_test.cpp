@@ -25,26 +25,9 @@ std::string ChunkHeader(const char* id, uint32_t size) {
     return std::string(id, 4) + U32(size);
 }
 
-std::string RiffWave(const std::string& body) {
-    return "RIFF" + U32(static_cast<uint32_t>(4 + body.size())) + "WAVE" + body;
-}
-
-// The 16 bytes of a PCM WAVEFORMATEX without cbSize.
-std::string PcmFormat(uint32_t rate, uint32_t avg, uint16_t align, uint16_t bits) {
-    return U16(1) + U16(1) + U32(rate) + U32(avg) + U16(align) + U16(bits);
-}
-
 // A GSM 6.10 format: 18 bytes and two extra bytes.
 std::string GsmFormat() {
     return U16(49) + U16(1) + U32(8000) + U32(1625) + U16(65) + U16(0) + U16(2) + U16(320);
-}
-
-std::string Pattern(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-    }
-    return bytes;
 }
 
 struct Answers {

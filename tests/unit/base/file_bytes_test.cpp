@@ -29,6 +29,8 @@ TEST(FileBytes, AFileThatCannotBeOpenedFails) {
     std::string bytes;
     EXPECT_FALSE(ReadFileBytes(path.c_str(), bytes));
     EXPECT_FALSE(WriteFileBytes(path.c_str(), "x"));
+    // A device that takes no bytes (where there is one): the write fails, not only the flush.
+    EXPECT_FALSE(WriteFileBytes("/dev/full", std::string(1 << 20, 'x')));
 }
 
 } // namespace

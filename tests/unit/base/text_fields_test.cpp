@@ -35,6 +35,11 @@ TEST(TextFields, LinesAreReadWithoutTheirEndsAndCutToTheBuffer) {
             lines.push_back(line);
         }
     }
+    {
+        ScopedFile file(path.c_str(), "rb");
+        char tiny[1];
+        EXPECT_FALSE(ReadTextLine(file.get(), tiny)); // no room for a character and the terminator
+    }
     std::remove(path.c_str());
     EXPECT_EQ(lines, (std::vector<std::string>{"short", "1234567", "next", "", "last"}));
 }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "support/test_bytes.h"
+
 namespace {
 
 // A stand-in disk: path -> size; a size of -1 opens but cannot be measured.
@@ -152,10 +154,6 @@ TEST_F(AttachmentTableTest, RemovingFromAFullTableClearsTheLastSlot) {
     EXPECT_STREQ(table_->slots[63].path, "");
 }
 
-std::string TempPath(const char* name) {
-    return testing::TempDir() + name;
-}
-
 #ifndef _WIN32
 bool HasCapitals(const std::string& text) {
     for (char c : text) {
@@ -168,23 +166,17 @@ bool HasCapitals(const std::string& text) {
 #endif
 
 TEST(AttachmentDiskChecks, OpenAndMeasureRealFiles) {
-    const std::string full = TempPath("kestro_attach_full.bin");
-    const std::string empty = TempPath("kestro_attach_empty.bin");
-    {
-        FILE* file = std::fopen(full.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite("a\nb\n", 1, 4, file); // binary: no line-end translation
-        std::fclose(file);
-        file = std::fopen(empty.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fclose(file);
-    }
+    // Lower-case names: the table stores paths in lower case.
+    const std::string full = TempFolder() + "full.bin";
+    const std::string empty = TempFolder() + "empty.bin";
+    WriteBytes(full, "a\nb\n"); // binary: no line-end translation
+    WriteBytes(empty, "");
     const AttachmentFileChecks& disk = DiskFileChecks();
     EXPECT_TRUE(disk.canOpenForReading(full.c_str()));
     EXPECT_EQ(disk.fileSize(full.c_str()), 4);
     EXPECT_EQ(disk.fileSize(empty.c_str()), 0);
-    EXPECT_FALSE(disk.canOpenForReading(TempPath("kestro_attach_none.bin").c_str()));
-    EXPECT_EQ(disk.fileSize(TempPath("kestro_attach_none.bin").c_str()), -1);
+    EXPECT_FALSE(disk.canOpenForReading(TempPath("none.bin").c_str()));
+    EXPECT_EQ(disk.fileSize(TempPath("none.bin").c_str()), -1);
 
     // Only a file system that ignores case finds a lower-cased path whose folder has capitals.
     auto table = std::make_unique<AttachmentTable>();

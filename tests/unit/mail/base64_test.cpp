@@ -1,6 +1,6 @@
 #include "mail/base64.h"
 
-#include "base64_decode.h"
+#include "support/mail_decoding.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_ptr.h"
+
+#include "support/mail_decoding.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -18,18 +22,6 @@ const std::string kMainLine = "\r\n--kestr1_140899_BounDAry_9903\r\n";
 const std::string kAlt = "kestr1_140899_bOUNdaRY_9903_alt";
 const std::string kPlainHeaders =
     kMainLine + "Content-Type: text/plain\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
-
-struct MessageFree {
-    void operator()(OutgoingMessage* message) const {
-        ResetOutgoingMessage(*message);
-        delete message;
-    }
-};
-using MessagePtr = std::unique_ptr<OutgoingMessage, MessageFree>;
-
-MessagePtr NewMessage() {
-    return MessagePtr(new OutgoingMessage());
-}
 
 ProgramSettings Settings(const char* replyTo) {
     ProgramSettings settings = {};
@@ -216,22 +208,6 @@ TEST(MimeBuilder, MessageIdTakesTheSendersDomain) {
     EXPECT_STREQ(id, "<1.2.3@localhost>");
     FormatMessageId(1, 2, 3, "ann@example.org", id, 10);
     EXPECT_STREQ(id, "<1.2.3@ex");
-}
-
-// Undoes quoted-printable: soft line breaks go, =XX becomes the byte.
-std::string DecodeQuotedPrintable(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && text.compare(i, 3, "=\r\n") == 0) {
-            i += 2;
-        } else if (text[i] == '=' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 // Undoes a run of encoded words separated by folding; fails the test on anything else.

@@ -4,9 +4,12 @@
 #include "mail/body_parts.h"
 #include "mail/outgoing_message.h"
 
-#include "base64_decode.h"
+#include "support/mail_decoding.h"
+#include "support/test_bytes.h"
 
 #include <gtest/gtest.h>
+
+#include "support/message_ptr.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -168,16 +171,9 @@ struct FakeServer : SmtpPlatform {
     }
 };
 
-struct MessageFree {
-    void operator()(OutgoingMessage* message) const {
-        ResetOutgoingMessage(*message);
-        delete message;
-    }
-};
-
 // A message to bob@example.net, a session and the fake server, driven like the main window.
 struct Mail {
-    std::unique_ptr<OutgoingMessage, MessageFree> message{new OutgoingMessage()};
+    MessagePtr message = NewMessage();
     std::unique_ptr<SmtpSession> session{new SmtpSession()};
     ProgramSettings settings = {};
     FakeServer server;
@@ -197,7 +193,7 @@ struct Mail {
     }
     void SetText(const std::string& text) { BuildTextPart(*message, text.data(), text.size()); }
     void Attach(const std::string& name, const std::string& bytes) {
-        const std::string path = testing::TempDir() + name;
+        const std::string path = TempFolder() + name;
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
         std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -768,7 +764,7 @@ TEST(SmtpSecuredSession, WouldBlockAtEveryByteOfALoginResumesAtThatByte) {
 }
 
 TEST(SmtpProgress, PercentByStateAndEstimate) {
-    std::unique_ptr<OutgoingMessage, MessageFree> message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     EXPECT_EQ(SmtpProgressPercent(SMTP_GREETING, 55, 0, *message), 55);
     EXPECT_EQ(SmtpProgressPercent(SMTP_RCPT_BCC, 0, 0, *message), 12);
     EXPECT_EQ(SmtpProgressPercent(SMTP_QUIT | kSmtpErrorBits, 40, 0, *message), 40);

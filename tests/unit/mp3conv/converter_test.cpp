@@ -127,44 +127,37 @@ Encoded EncodeTone(char quality, uint32_t rate, int bits, double seconds) {
     return encoded;
 }
 
-TEST(ConverterEncoder, SixteenKilohertzGivesSixteenKilobitFrames) {
-    Encoded encoded = EncodeTone('0', 16000, 8, 2.5);
-    ASSERT_EQ(encoded.result, ConversionResult::Done);
-    // The file is the frames alone, from its first byte to its last: no container around them.
-    std::vector<Mp3Frame> frames;
-    ASSERT_TRUE(ReadMp3Frames(encoded.file, frames));
-    // 40000 samples in 576-sample frames, with the encoder's delay and the flushed end.
-    EXPECT_GE(frames.size(), 70u);
-    EXPECT_LE(frames.size(), 76u);
-    for (const Mp3Frame& frame : frames) {
-        EXPECT_EQ(frame.version, 2);
-        EXPECT_EQ(frame.layer, 3);
-        EXPECT_EQ(frame.kbitPerSecond, 16);
-        EXPECT_EQ(frame.sampleRate, 16000);
-        EXPECT_TRUE(frame.mono);
-        EXPECT_EQ(frame.length, 72);
+TEST(ConverterEncoder, TheQualityDigitGivesTheFramesOfItsRate) {
+    // 2.5 s at 16 kHz and 3 s at 8 kHz in 576-sample frames, with the encoder's delay and the
+    // flushed end; a tenth of a second gives no frame in the main pass, the end brings them out.
+    const struct {
+        char quality;
+        uint32_t rate;
+        int bits;
+        double seconds;
+        size_t least, most;
+        int version, kbit;
+    } cases[] = {{'0', 16000, 8, 2.5, 70, 76, 2, 16},
+                 {'1', 8000, 16, 3.0, 42, 48, 25, 8},
+                 {'1', 8000, 16, 0.1, 2, 6, 25, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        Encoded encoded = EncodeTone(c.quality, c.rate, c.bits, c.seconds);
+        ASSERT_EQ(encoded.result, ConversionResult::Done);
+        // The file is the frames alone, from its first byte to its last: no container.
+        std::vector<Mp3Frame> frames;
+        ASSERT_TRUE(ReadMp3Frames(encoded.file, frames));
+        EXPECT_GE(frames.size(), c.least);
+        EXPECT_LE(frames.size(), c.most);
+        for (const Mp3Frame& frame : frames) {
+            EXPECT_EQ(frame.version, c.version);
+            EXPECT_EQ(frame.layer, 3);
+            EXPECT_EQ(frame.kbitPerSecond, c.kbit);
+            EXPECT_EQ(frame.sampleRate, static_cast<int>(c.rate));
+            EXPECT_TRUE(frame.mono);
+            EXPECT_EQ(frame.length, 72);
+        }
     }
-}
-
-TEST(ConverterEncoder, EightKilohertzGivesEightKilobitFramesAndShortSoundIsFlushed) {
-    Encoded encoded = EncodeTone('1', 8000, 16, 3.0);
-    ASSERT_EQ(encoded.result, ConversionResult::Done);
-    std::vector<Mp3Frame> frames;
-    ASSERT_TRUE(ReadMp3Frames(encoded.file, frames));
-    EXPECT_GE(frames.size(), 42u);
-    for (const Mp3Frame& frame : frames) {
-        EXPECT_EQ(frame.version, 25);
-        EXPECT_EQ(frame.kbitPerSecond, 8);
-        EXPECT_EQ(frame.sampleRate, 8000);
-        EXPECT_EQ(frame.length, 72);
-    }
-
-    // A tenth of a second gives no frame in the main pass; the end brings them out.
-    Encoded shortSound = EncodeTone('1', 8000, 16, 0.1);
-    ASSERT_EQ(shortSound.result, ConversionResult::Done);
-    frames.clear();
-    ASSERT_TRUE(ReadMp3Frames(shortSound.file, frames));
-    EXPECT_GE(frames.size(), 2u);
 }
 
 TEST(ConverterEncoder, OnlyMonoPcmToMonoMp3IsTaken) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/message_ptr.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -22,14 +24,6 @@ const std::string kEditorRtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fchar
                                "\\viewkind4\\uc1\\pard\\b\\f0\\fs20 Lunch\\b0  at noon\\par\r\n"
                                "}\r\n";
 
-struct MessageFree {
-    void operator()(OutgoingMessage* message) const {
-        ResetOutgoingMessage(*message);
-        delete message;
-    }
-};
-using MessagePtr = std::unique_ptr<OutgoingMessage, MessageFree>;
-
 ProgramSettings Settings() {
     ProgramSettings settings = {};
     CopyField(settings.userName, "Ann Lee");
@@ -39,7 +33,7 @@ ProgramSettings Settings() {
 
 // The message the fixture lunch_friday.kto was written for.
 MessagePtr LunchMessage() {
-    MessagePtr message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     ParseRecipients("bo@example.org cy@example.net", message->to);
     ParseRecipients("dee@example.com", message->cc);
     message->hasCc = 1;
@@ -112,7 +106,7 @@ TEST(SavedMessageFile, WritesTheHeaderLinesAndTheBodyWithTextModeLineEnds) {
 }
 
 TEST(SavedMessageFile, AnEmptyMessageStillHasEveryLine) {
-    MessagePtr message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     std::strcpy(message->subject, "No Subject");
     const ProgramSettings settings = {};
     EXPECT_EQ(FormatSavedMessageFile(*message, settings, kFolder, kDate, " ", 1),
@@ -121,7 +115,7 @@ TEST(SavedMessageFile, AnEmptyMessageStillHasEveryLine) {
 }
 
 TEST(SavedMessageFile, AValueCannotCarryALineEndIntoTheHeader) {
-    MessagePtr message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     std::strcpy(message->subject, "one\r\nBODY\r\nmore");
     ProgramSettings settings = Settings();
     CopyField(settings.userName, "Ann\nTO1");
@@ -243,7 +237,7 @@ TEST(SavedMessageFile, ASavedMessageLoadsBackTheSame) {
 }
 
 TEST(SavedMessageFile, AccentedSubjectAndPathsComeBackWhole) {
-    MessagePtr message(new OutgoingMessage());
+    MessagePtr message = NewMessage();
     ParseRecipients("ren\xe9@example.com", message->to);
     std::strcpy(message->subject, "Caf\xe9 cr\xe8me \xe0 midi");
     AddOutgoingAttachment(*message, "c:\\users\\ann\\caf\xe9.wav", 10);

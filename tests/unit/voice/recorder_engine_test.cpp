@@ -16,25 +16,9 @@
 #include "plugins/plugin_settings.h"
 #include "voice/recorder_engine.h"
 
+#include "support/test_bytes.h"
+
 namespace {
-
-std::string ProgramDirectory() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(testing::TempDir()) + info->test_suite_name() + "_" + info->name() + "_";
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool Exists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file) {
-        std::fclose(file);
-    }
-    return file != nullptr;
-}
 
 // The device as a script: every call is logged, named calls can be made to fail, and the test
 // decides when buffers come back.
@@ -190,7 +174,7 @@ PluginSettings Settings(int audioSelection, int mp3Quality = 0) {
 class RecorderEngineTest : public testing::Test {
   protected:
     void SetUp() override {
-        directory_ = ProgramDirectory();
+        directory_ = TempPath(""); // a prefix named after the test
         engine_.device = MakeDevice(device_);
         engine_.files = MakeFiles(files_);
     }

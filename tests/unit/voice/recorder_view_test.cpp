@@ -13,47 +13,41 @@
 
 namespace {
 
-void ExpectRect(const RecorderRect& r, int x, int y, int width, int height) {
-    EXPECT_EQ(r.x, x);
-    EXPECT_EQ(r.y, y);
-    EXPECT_EQ(r.width, width);
-    EXPECT_EQ(r.height, height);
-}
-
-TEST(RecorderLayout, ControlsFollowTheClientAreaAndTheTextHeight) {
-    // A client area of 318 x 220 and a 16-pixel font: x0 = 119, y0 = 8 + 89 = 97.
-    const RecorderControlsLayout layout = LayoutRecorderControls(16, 0, 318, 220);
-    ExpectRect(layout.record, 119, 97, 37, 25);
-    ExpectRect(layout.stop, 169, 97, 37, 25);
-    ExpectRect(layout.play, 219, 97, 37, 25);
-    ExpectRect(layout.nameLabel, 8, 71, 39, 25);
-    ExpectRect(layout.nameEdit, 75, 67, 39, 25);
-}
-
-TEST(RecorderLayout, BarFrameAndFills) {
+TEST(RecorderLayout, KeysStandInARowUnderTheNameAndTheBarFrameCloses) {
+    for (int textHeight : {16, 20}) {
+        const RecorderControlsLayout l = LayoutRecorderControls(textHeight, 4, 318, 220);
+        EXPECT_EQ(l.stop.x, l.record.x + 50);
+        EXPECT_EQ(l.play.x, l.stop.x + 50);
+        EXPECT_EQ(l.record.y, l.play.y);
+        EXPECT_EQ(l.play.width, kRecorderKeyWidth);
+        EXPECT_EQ(l.nameLabel.width, l.nameEdit.width);
+        EXPECT_LT(l.nameEdit.x + l.nameEdit.width, l.record.x) << "the name ends before the keys";
+        EXPECT_LT(l.nameEdit.y + l.nameEdit.height, l.record.y);
+        EXPECT_LT(l.nameEdit.y, l.nameLabel.y) << "the edit's box stands higher than its label";
+        EXPECT_GT(l.nameLabel.x, 4);
+    }
+    // The frame's lines meet at the corners around the bar.
     const RecorderBar bar = RecorderBarArea(0, 318);
-    EXPECT_EQ(bar.left, 16);
-    EXPECT_EQ(bar.right, 303);
-    EXPECT_EQ(bar.top, 11);
-    EXPECT_EQ(bar.bottom, 17);
     const RecorderBarFrame frame = RecorderBarFrameLines(0, 318);
-    const RecorderLine gray0 = frame.gray[0], gray1 = frame.gray[1];
-    const RecorderLine white0 = frame.white[0], white1 = frame.white[1];
-    EXPECT_EQ(std::vector<int>({gray0.x1, gray0.y1, gray0.x2, gray0.y2}),
-              std::vector<int>({15, 10, 303, 10}));
-    EXPECT_EQ(std::vector<int>({gray1.x1, gray1.y1, gray1.x2, gray1.y2}),
-              std::vector<int>({15, 10, 15, 17}));
-    EXPECT_EQ(std::vector<int>({white0.x1, white0.y1, white0.x2, white0.y2}),
-              std::vector<int>({15, 17, 303, 17}));
-    EXPECT_EQ(std::vector<int>({white1.x1, white1.y1, white1.x2, white1.y2}),
-              std::vector<int>({303, 10, 303, 18}));
+    EXPECT_EQ(frame.gray[0].x1, frame.gray[1].x1);
+    EXPECT_EQ(frame.gray[1].y2, frame.white[0].y1);
+    EXPECT_EQ(frame.white[0].x2, frame.white[1].x1);
+    EXPECT_EQ(frame.gray[0].y1, frame.white[1].y1);
+    EXPECT_EQ(frame.gray[0].x1 + 1, bar.left);
+    EXPECT_EQ(frame.white[1].x1, bar.right);
+    EXPECT_LT(frame.gray[0].y1, bar.top);
+    EXPECT_EQ(frame.white[0].y1, bar.bottom);
+}
 
-    EXPECT_EQ(BarFillEnd(bar, 0, 100), 16);
-    EXPECT_EQ(BarFillEnd(bar, 50, 100), 16 + 287 / 2);
-    EXPECT_EQ(BarFillEnd(bar, 100, 100), 303);
-    EXPECT_EQ(BarFillEnd(bar, 150, 100), 303) << "kept inside the bar";
-    EXPECT_EQ(BarFillEnd(bar, 5, 0), 16);
-    EXPECT_EQ(BarFillEnd(bar, 4000000000u, 4000000000u), 303) << "no overflow";
+TEST(RecorderLayout, FillsStayInsideTheBar) {
+    const RecorderBar bar = RecorderBarArea(0, 318);
+    const int width = bar.right - bar.left;
+    EXPECT_EQ(BarFillEnd(bar, 0, 100), bar.left);
+    EXPECT_EQ(BarFillEnd(bar, 50, 100), bar.left + width / 2);
+    EXPECT_EQ(BarFillEnd(bar, 100, 100), bar.right);
+    EXPECT_EQ(BarFillEnd(bar, 150, 100), bar.right) << "kept inside the bar";
+    EXPECT_EQ(BarFillEnd(bar, 5, 0), bar.left);
+    EXPECT_EQ(BarFillEnd(bar, 4000000000u, 4000000000u), bar.right) << "no overflow";
 
     EXPECT_EQ(MeterLevel(0), 0);
     EXPECT_EQ(MeterLevel(-1200), 1200);
@@ -62,12 +56,12 @@ TEST(RecorderLayout, BarFrameAndFills) {
 
     // The level meter's green part: half scale either way fills half the bar, a peak beyond
     // 32700 the whole of it.
-    EXPECT_EQ(MeterFillEnd(bar, 0), 16);
-    EXPECT_EQ(MeterFillEnd(bar, 16350), 16 + 287 / 2);
-    EXPECT_EQ(MeterFillEnd(bar, -16350), 16 + 287 / 2);
-    EXPECT_EQ(MeterFillEnd(bar, 32699), 16 + 286);
-    EXPECT_EQ(MeterFillEnd(bar, 32767), 303);
-    EXPECT_EQ(MeterFillEnd(bar, INT32_MIN), 303);
+    EXPECT_EQ(MeterFillEnd(bar, 0), bar.left);
+    EXPECT_EQ(MeterFillEnd(bar, 16350), bar.left + width / 2);
+    EXPECT_EQ(MeterFillEnd(bar, -16350), bar.left + width / 2);
+    EXPECT_EQ(MeterFillEnd(bar, 32699), bar.right - 1);
+    EXPECT_EQ(MeterFillEnd(bar, 32767), bar.right);
+    EXPECT_EQ(MeterFillEnd(bar, INT32_MIN), bar.right);
 }
 
 TEST(RecorderDisplayTexts, StatusTimeAndSize) {

@@ -41,6 +41,15 @@ int MessageBoxes::Respond(HWND, const char* text, const char* caption, UINT type
     return answer;
 }
 
+void ExpectMessageBox(size_t index, const std::string& text, const std::string& caption,
+                      UINT type) {
+    ASSERT_GT(MessageBoxes::Calls().size(), index);
+    const MessageBoxCall& call = MessageBoxes::Calls()[index];
+    EXPECT_EQ(call.text, text);
+    EXPECT_EQ(call.caption, caption);
+    EXPECT_EQ(call.type, type);
+}
+
 void PumpMessagesFor(int milliseconds) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     while (static_cast<int>(end - GetTickCount()) > 0) {
@@ -109,6 +118,56 @@ std::string TextOf(HWND window) {
     int got = GetWindowTextA(window, &text[0], length + 1);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+void Command(HWND window, int id, LPARAM lParam) {
+    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+bool Checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+namespace {
+
+std::string ComboEntry(HWND box, LRESULT entry) {
+    char text[256] = {};
+    if (entry >= 0 && SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(entry), 0) <
+                          static_cast<LRESULT>(sizeof text)) {
+        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(entry), reinterpret_cast<LPARAM>(text));
+    }
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> ComboEntries(HWND box) {
+    std::vector<std::string> entries;
+    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        entries.push_back(ComboEntry(box, i));
+    }
+    return entries;
+}
+
+std::string ComboSelection(HWND box) {
+    return ComboEntry(box, SendMessageA(box, CB_GETCURSEL, 0, 0));
+}
+
+std::string TestProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\') + 1);
 }
 
 RECT RectInParent(HWND child) {

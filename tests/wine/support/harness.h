@@ -30,6 +30,9 @@ class MessageBoxes {
     static std::deque<int> answers_;
 };
 
+// Checks message box `index` (from 0) of those shown so far.
+void ExpectMessageBox(size_t index, const std::string& text, const std::string& caption, UINT type);
+
 // Processes every message waiting in this thread's queue (a stale WM_QUIT included).
 void PumpMessages();
 void PumpMessagesFor(int milliseconds);
@@ -41,6 +44,22 @@ void WhenDialogAppears(std::function<void(HWND dialog)> action);
 void ForgetDialogAction();
 
 std::string TextOf(HWND window);
+
+// Sends the command as the menu, a button or an accelerator would.
+void Command(HWND window, int id, LPARAM lParam = 0);
+
+// The check box or radio button of a dialog is checked.
+bool Checked(HWND dialog, int id);
+
+// The entries of a combo box, and the text of its selected entry ("" when none is).
+std::vector<std::string> ComboEntries(HWND box);
+std::string ComboSelection(HWND box);
+
+// The folder of the test program (and of the programs built beside it), with a backslash.
+std::string TestProgramFolder();
+
+// ASCII capitals made small, as the attachment table stores paths.
+std::string Lower(std::string text);
 
 // A drop of the given paths, as the shell hands it over with WM_DROPFILES (the receiver frees
 // it with DragFinish).

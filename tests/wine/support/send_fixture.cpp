@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "../unit/mail/base64_decode.h"
+#include "../unit/support/mail_decoding.h"
 #include "app/win/app_state.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
@@ -79,10 +79,6 @@ COLORREF ProgressPixel(int percent) {
     return colour;
 }
 
-void Command(HWND window, int id, LPARAM lParam) {
-    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
-
 std::vector<MSG> TakePostedCommands(HWND window) {
     std::vector<MSG> posted;
     MSG message;
@@ -110,21 +106,6 @@ std::string RandomBytes(size_t count, uint32_t seed) {
         bytes[i] = static_cast<char>(state >> 24);
     }
     return bytes;
-}
-
-std::string DecodeQuotedPrintable(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 3, "=\r\n") == 0) {
-            i += 2;
-        } else if (text[i] == '=' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 std::string CheckAttachment(const std::string& data, const std::string& name,

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../unit/support/mail_decoding.h"
 #include "support/harness.h"
 
 // The boundaries of the outer multipart/mixed and of the inner multipart/alternative.
@@ -47,8 +48,6 @@ std::string StatusText(int part);
 // The colour of the progress bar (status bar part 1, inside its 2-pixel margin) at percent.
 COLORREF ProgressPixel(int percent);
 
-void Command(HWND window, int id, LPARAM lParam = 0);
-
 // Takes the WM_COMMAND messages posted to the window so far out of the queue.
 std::vector<MSG> TakePostedCommands(HWND window);
 
@@ -56,9 +55,6 @@ std::vector<MSG> TakePostedCommands(HWND window);
 std::string Bytes(size_t count, unsigned seed);
 // count bytes that never repeat in any pattern a misplaced block could hide in.
 std::string RandomBytes(size_t count, uint32_t seed);
-
-// Undoes quoted-printable: soft line breaks go, =XX becomes the byte.
-std::string DecodeQuotedPrintable(const std::string& text);
 
 // Checks an attachment part's base64 text (one line of 72 characters after another, the last
 // one shorter, the alphabet only) and that it decodes to the file's bytes. Returns the text.

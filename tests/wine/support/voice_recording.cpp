@@ -31,10 +31,12 @@ UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath
                                    Environment("KESTRO_TEST_MICROPHONE") + " " + Quoted(rawPath));
 }
 
-bool CopyTestProgram(const char* name, const std::string& folder) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string source = exe;
-    source = source.substr(0, source.rfind('\\') + 1) + name;
-    return CopyFileA(source.c_str(), (folder + name).c_str(), FALSE) != 0;
+bool CopyTestProgram(const char* name, const std::string& folder, const char* as) {
+    const std::string source = TestProgramFolder() + name;
+    return CopyFileA(source.c_str(), (folder + (as ? as : name)).c_str(), FALSE) != 0;
+}
+
+std::string SpeechFolder() {
+    const std::string folder = Environment("KESTRO_SPEECH");
+    return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
 }
