@@ -104,9 +104,9 @@ void HandshakeStep(TlsChannel& channel, size_t inputLength, size_t* consumed) {
 TlsStep FinishHandshake(TlsChannel& channel) {
     channel.handshaking = 0;
     channel.established = 1;
-    if (channel.incomingLength > 0) {
-        channel.socket->PostReadEvent(); // the server spoke right after the handshake
-    }
+    // The server may speak right after the handshake, in bytes taken already or still in the
+    // socket: a read notification looks for them (finding none, the read would block).
+    channel.socket->PostReadEvent();
     return TlsStep::Done;
 }
 
