@@ -52,6 +52,8 @@ using ScopedMenu = ScopedHandle<scoped_handle_traits::NullIsNone<HMENU, DestroyM
 // A module of LoadLibrary.
 using ScopedModule = ScopedHandle<scoped_handle_traits::NullIsNone<HMODULE, FreeLibrary>>;
 using ScopedMixer = ScopedHandle<scoped_handle_traits::NullIsNone<HMIXER, mixerClose>>;
+// Memory the system allocated for the caller to give back with LocalFree (CryptProtectData).
+using ScopedLocalMemory = ScopedHandle<scoped_handle_traits::NullIsNone<HLOCAL, LocalFree>>;
 
 // The device context of a window (null: the screen) from GetDC, released with ReleaseDC.
 class WindowDc {
