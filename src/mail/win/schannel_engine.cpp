@@ -15,6 +15,8 @@ constexpr ULONG kContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETEC
                                   ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                                   ISC_REQ_MANUAL_CRED_VALIDATION;
 
+constexpr unsigned char kAlertRecord = 21;
+
 // Gives back a buffer Schannel allocated.
 class ContextBuffer {
   public:
@@ -311,6 +313,7 @@ TlsRecordKind SchannelEngine::Decrypt(unsigned char* record, size_t length, size
                                       size_t* plainLength) {
     *offset = 0;
     *plainLength = 0;
+    const bool isAlert = length > 0 && record[0] == kAlertRecord;
     SecBuffer buffers[4] = {};
     buffers[0].BufferType = SECBUFFER_DATA;
     buffers[0].pvBuffer = record;
@@ -320,7 +323,9 @@ TlsRecordKind SchannelEngine::Decrypt(unsigned char* record, size_t length, size
     }
     SecBufferDesc desc = {SECBUFFER_VERSION, 4, buffers};
     const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
-    if (status == SEC_I_CONTEXT_EXPIRED) {
+    // The server's closing alert. Some implementations of the package take it without saying
+    // so; below TLS 1.3 the record's own type tells.
+    if (status == SEC_I_CONTEXT_EXPIRED || (status == SEC_E_OK && isAlert)) {
         return TlsRecordKind::Closed;
     }
     if (status == SEC_I_RENEGOTIATE) {
