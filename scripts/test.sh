@@ -16,6 +16,7 @@ unset DISPLAY # the null driver needs no X server
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
+source "$here/smtp-tls-peers.sh"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device' EXIT
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
@@ -59,8 +60,11 @@ export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_tls_peers' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The secure sending tests use servers with STARTTLS, TLS from the first byte and a login,
+# with certificates of a test CA made now; the tests trust it inside the test prefix only.
+kestro_start_tls_peers "$logs/smtp-tls" "$logs/smtp-tls.log" 5400
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1
@@ -71,6 +75,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
 wine_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
+kestro_stop_tls_peers
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"
