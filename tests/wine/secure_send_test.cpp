@@ -12,8 +12,6 @@
 // The test CA is added to the trusted roots of the test prefix's user, nowhere else.
 #include <windows.h>
 
-#include <wincrypt.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -34,45 +32,16 @@
 
 namespace {
 
-const char kUser[] = "kestro";
-const char kPassword[] = "Voice-Mail 2 go!";
-
-// The servers' folder as a Windows path with a backslash; "" when the environment has none.
-std::string PeersFolder() {
-    const char* folder = std::getenv("KESTRO_TLS_PEERS");
-    return folder != nullptr && folder[0] != '\0' ? std::string(folder) + "\\" : "";
-}
-
 // The port of each server, from the folder's "ports" file.
 std::map<std::string, int> PeerPorts() {
     std::map<std::string, int> ports;
-    std::istringstream lines(ReadWholeFile(PeersFolder() + "ports"));
+    std::istringstream lines(ReadWholeFile(TlsPeersFolder() + "ports"));
     std::string name;
     int port = 0;
     while (lines >> name >> port) {
         ports[name] = port;
     }
     return ports;
-}
-
-// Adds the test CA to the trusted roots of the current user of the test prefix.
-bool TrustTestCa() {
-    const std::string pem = ReadWholeFile(PeersFolder() + "ca.pem");
-    BYTE der[8192];
-    DWORD length = sizeof der;
-    if (pem.empty() || !CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der,
-                                             &length, nullptr, nullptr)) {
-        return false;
-    }
-    HCERTSTORE root =
-        CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
-    if (root == nullptr) {
-        return false;
-    }
-    const BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der, length,
-                                                        CERT_STORE_ADD_USE_EXISTING, nullptr);
-    CertCloseStore(root, 0);
-    return added != FALSE;
 }
 
 // The names of the files in a folder that end in .msg.
@@ -104,7 +73,7 @@ struct Outcome {
 class SecureSending : public Sending {
   protected:
     void SetUp() override {
-        if (PeersFolder().empty()) {
+        if (TlsPeersFolder().empty()) {
             GTEST_SKIP() << "no TLS servers: see the comment at the top of secure_send_test.cpp";
         }
         static const bool trusted = TrustTestCa();
@@ -128,8 +97,8 @@ class SecureSending : public Sending {
     // Sends to a server of the set and waits until the session is over and, when one is
     // expected, the server has stored the message.
     Outcome SendTo(const std::string& peer, bool expectMessage) {
-        const std::string folder = PeersFolder() + peer + "\\";
-        const std::string log = PeersFolder() + peer + ".commands";
+        const std::string folder = TlsPeersFolder() + peer + "\\";
+        const std::string log = TlsPeersFolder() + peer + ".commands";
         DeleteFileA(log.c_str());
         const std::set<std::string> before = Messages(folder);
         alreadySent = 0;
@@ -193,7 +162,7 @@ TEST_F(SecureSending, TheVoiceMailArrivesTheSameOverEveryConnection) {
         {"tls", kSmtpSecurityTls, {"EHLO", "AUTH", "MAIL", "RCPT", "DATA", "QUIT"}},
     };
     for (const Case& c : cases) {
-        Use(c.peer, "localhost", c.security, kUser, kPassword);
+        Use(c.peer, "localhost", c.security, kTestSmtpUser, kTestSmtpPassword);
         const Outcome secure = SendTo(c.peer, true);
         EXPECT_EQ(WithoutDateAndId(secure.data), WithoutDateAndId(plain.data)) << c.peer;
         EXPECT_EQ(secure.commands, c.commands) << c.peer;
@@ -220,7 +189,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
          "plain",
          "localhost",
          kSmtpSecurityStartTls,
-         kPassword,
+         kTestSmtpPassword,
          0,
          "does not offer STARTTLS",
          "Secure connection",
@@ -229,7 +198,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
          "untrusted",
          "localhost",
          kSmtpSecurityStartTls,
-         kPassword,
+         kTestSmtpPassword,
          0,
          "is not trusted",
          "Secure connection",
@@ -238,7 +207,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
          "starttls",
          "127.0.0.1",
          kSmtpSecurityStartTls,
-         kPassword,
+         kTestSmtpPassword,
          0,
          "for another host name",
          "Secure connection",
@@ -256,7 +225,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
          "plain",
          "localhost",
          kSmtpSecurityNone,
-         kPassword,
+         kTestSmtpPassword,
          3000,
          "takes messages of at most",
          "Message too large",
@@ -265,7 +234,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
          "ehlo502",
          "localhost",
          kSmtpSecurityStartTls,
-         kPassword,
+         kTestSmtpPassword,
          0,
          "does not offer STARTTLS",
          "Secure connection",
@@ -279,7 +248,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
         if (c.attachmentSize > 0) {
             ASSERT_EQ(AddAttachment(WriteFile("large.bin", Bytes(c.attachmentSize, 3)).c_str()), 1);
         }
-        Use(c.peer, c.server, c.security, kUser, c.password);
+        Use(c.peer, c.server, c.security, kTestSmtpUser, c.password);
         const Outcome outcome = SendTo(c.peer, false);
         EXPECT_TRUE(outcome.data.empty());
         EXPECT_EQ(outcome.commands, c.commands);
@@ -287,7 +256,7 @@ TEST_F(SecureSending, RefusalsSayWhyAndStopBeforeTheMessage) {
         EXPECT_NE(MessageBoxes::Calls()[0].text.find(c.text), std::string::npos)
             << MessageBoxes::Calls()[0].text;
         EXPECT_EQ(MessageBoxes::Calls()[0].caption, c.caption);
-        EXPECT_EQ(MessageBoxes::Calls()[0].text.find(kPassword), std::string::npos);
+        EXPECT_EQ(MessageBoxes::Calls()[0].text.find(kTestSmtpPassword), std::string::npos);
     }
 }
 
