@@ -3,6 +3,8 @@
 # closes Kestro again.
 #   --load-message   the program folder holds three saved messages, and the picture,
 #                    build/screenshot-load-message.png, shows the Load Message dialog
+#   --address-book   the Address Book with five entries (build/screenshot-address-book.png)
+#   --account-book   the Account Book with two accounts (build/screenshot-account-book.png)
 # KESTRO_WIN_BUILD names the Windows build tree the programs come from (default build/win).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,8 +17,11 @@ source "$here/xvfb.sh"
 view=main
 case "${1:-}" in
   "") ;;
-  --load-message) view=load-message ;;
-  *) echo "usage: $0 [--load-message]" >&2; exit 2 ;;
+  --load-message) view=load-message command=10002 caption="Load Saved Message" ;;
+  --address-book) view=address-book command=1011 caption="Address Book" ;;
+  # The From label of the address panel opens the account book.
+  --account-book) view=account-book command="1006 MAILFIELD_CLASS" caption="Account Book" ;;
+  *) echo "usage: $0 [--load-message | --address-book | --account-book]" >&2; exit 2 ;;
 esac
 bin="${KESTRO_WIN_BUILD:-$root/build/win}/bin"
 if [[ $view == main ]]; then
@@ -45,8 +50,18 @@ saved_message() {
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$bin/Kestro.exe" "$bin/kto2mp3.exe" "$folder/"
 printf 'VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\nSERVERNAME=127.0.0.1\r\nSMTPPORT=25\r\nX=276\r\nY=90\r\nWIDTH=472\r\nHEIGHT=560\r\n' >"$folder/Kestro.ini"
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   cp "$bin/post_command.exe" "$folder/"
+fi
+if [[ $view == address-book ]]; then
+  printf '%s\r\n' 'Bo Fox' bo@example.org 'Cy Dale' cy.dale@example.com 'Dee Ng' dee@example.net \
+    'Family' family@example.org 'Team' team@example.com >"$folder/addbook.ini"
+fi
+if [[ $view == account-book ]]; then
+  printf '%s\r\n' 'Ann Lee' ann@example.com smtp.example.com ann.lee@example.com \
+    'Ann at work' ann.lee@work.example work.example '' >"$folder/accbook.ini"
+fi
+if [[ $view == load-message ]]; then
   saved_message Dec062026-1217AM-56 "bo@example.org-Lunch Friday  Bring the maps.kto" \
     bo@example.org 'Lunch: Friday?  Bring the maps' 'Dec 06 2026  12:17 AM' 2
   saved_message Nov302026-0415PM-08 "team@example.com-Voice note from the trip.kto" \
@@ -63,19 +78,20 @@ for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Kestro"' && break
   sleep 0.2
 done
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   sleep 1
-  (cd "$folder" && "$KESTRO_WINE" post_command.exe 10002 >/dev/null 2>&1) ||
+  # shellcheck disable=SC2086 # the command may name a child window class after the id
+  (cd "$folder" && "$KESTRO_WINE" post_command.exe $command >/dev/null 2>&1) ||
     echo "Could not reach the Kestro window" >&2
   for _ in $(seq 1 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Load Saved Message"' && break
+    xwininfo -root -tree 2>/dev/null | grep -q "\"$caption\"" && break
     sleep 0.2
   done
 fi
 sleep "${KESTRO_SCREENSHOT_DELAY:-2}"
 import -window root "$picture"
 echo "Saved $picture"
-if [[ $view == load-message ]]; then
+if [[ $view != main ]]; then
   exit 0 # the modal dialog would keep Kestro from closing; the trap ends the wineserver
 fi
 (cd "$folder" && "$KESTRO_WINE" taskkill /IM Kestro.exe >/dev/null 2>&1 || true)

@@ -13,6 +13,7 @@ packages=(
   python3 python3-aiosmtpd curl openssl
   espeak-ng sox mpg123 lame
   pulseaudio pulseaudio-utils
+  cups ghostscript poppler-utils
   clang-format
 )
 

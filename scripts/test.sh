@@ -17,7 +17,12 @@ unset DISPLAY # the null driver needs no X server
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
 source "$here/smtp-tls-peers.sh"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device' EXIT
+source "$here/print-queue.sh"
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
+# The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
+# a file of this folder; Wine takes its printers from the scheduler that CUPS_SERVER names.
+rm -rf "$logs/print-queue"
+kestro_start_print_queue "$logs/print-queue" || exit 1
 # Start Wine's background services now, detached from any test's output: a service started by
 # the first test would inherit that test's output pipe and keep ctest waiting for it to close.
 "$KESTRO_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null
@@ -60,7 +65,7 @@ export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_tls_peers' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue; kestro_stop_tls_peers' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
 # The secure sending tests use servers with STARTTLS, TLS from the first byte and a login,
 # with certificates of a test CA made now; the tests trust it inside the test prefix only.
@@ -76,6 +81,7 @@ wine_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
 kestro_stop_tls_peers
+kestro_stop_print_queue
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"

@@ -47,21 +47,19 @@ bool IsValidAddress(const char* token) {
     return dot != nullptr && dot[1] != '\0';
 }
 
-int ParseRecipients(const char* text, RecipientList& list) {
-    std::memset(&list, 0, sizeof list);
-    if (text == nullptr || text[0] == '\0') {
-        return 0;
+void ScanRecipients(const char* text, size_t maxLength, const RecipientSink& accept) {
+    if (text == nullptr) {
+        return;
     }
     const size_t length = FieldTextLength(text);
 
     char token[kRecipientTokenLength] = {};
     size_t tokenLength = 0;
-    int count = 0;
 
-    for (size_t i = 0; i < length && count < kRecipientCount; ++i) {
+    for (size_t i = 0; i < length; ++i) {
         if (!IsSeparator(text[i])) {
-            // A full buffer already holds more than an entry can take, so the token is refused
-            // below whatever else would follow.
+            // A full buffer already holds more than any address may have, so the token is
+            // refused below whatever else would follow.
             if (tokenLength < sizeof token - 1) {
                 token[tokenLength++] = text[i];
             }
@@ -69,16 +67,24 @@ int ParseRecipients(const char* text, RecipientList& list) {
         if (i + 1 < length && !IsSeparator(text[i + 1])) {
             continue;
         }
-        // The token is complete. An address that does not fit an entry is refused rather than
-        // cut, since a shortened address would reach someone else.
-        bool fits = tokenLength < static_cast<size_t>(kRecipientLength);
-        if (tokenLength > 0 && fits && IsValidAddress(token)) {
-            std::memcpy(list.entries[count], token, tokenLength);
-            ++count;
+        // The token is complete. An address that is too long is refused rather than cut,
+        // since a shortened address would reach someone else.
+        const bool fits = tokenLength < maxLength && tokenLength < sizeof token - 1;
+        if (tokenLength > 0 && fits && IsValidAddress(token) && !accept(token, tokenLength)) {
+            return;
         }
         std::memset(token, 0, sizeof token);
         tokenLength = 0;
     }
+}
+
+int ParseRecipients(const char* text, RecipientList& list) {
+    std::memset(&list, 0, sizeof list);
+    int count = 0;
+    ScanRecipients(text, kRecipientLength, [&](const char* token, size_t tokenLength) {
+        std::memcpy(list.entries[count], token, tokenLength);
+        return ++count < kRecipientCount;
+    });
     return count;
 }
 

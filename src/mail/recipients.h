@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 constexpr int kRecipientCount = 64;         // addresses per list
 constexpr int kRecipientLength = 64;        // an entry: 63 characters and the terminator
@@ -22,6 +23,15 @@ const char* RecipientPlaceholder(RecipientField field);
 // True for a token of at least 5 characters without '<' or '>', with an at sign after the first
 // character, a '.' somewhere after that at sign and at least one character after that '.'.
 bool IsValidAddress(const char* token);
+
+// Takes an accepted address (token, length) and says whether the scan goes on.
+using RecipientSink = std::function<bool(const char* token, size_t length)>;
+
+// Cuts the text into addresses: blank, ';' and ',' separate, and runs of separators give no
+// empty address. Every token that passes IsValidAddress and is shorter than maxLength characters
+// (and than the 256-byte token buffer) goes to accept, in order of appearance, until accept says
+// stop. Only the first 4095 characters are looked at.
+void ScanRecipients(const char* text, size_t maxLength, const RecipientSink& accept);
 
 // Zero-fills the list and stores every accepted address of the text in order of appearance.
 // Blank, ';' and ',' separate; runs of separators give no empty address. Tokens that fail

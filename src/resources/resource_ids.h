@@ -156,3 +156,38 @@
 #define IDS_LOAD_COLUMN_SUBJECT 2001
 #define IDS_LOAD_COLUMN_DATE 2002
 #define IDS_LOAD_COLUMN_ATTACHMENT 2003
+
+// Address book (ADDRESSBOOKBOX): the drop-down and the list are created at run time, the list's
+// column titles come from the string table. Its entry dialogs ADDRESSBOX and EDITADDRESSBOX.
+#define IDC_AB_SOURCE 3000
+#define IDC_AB_TO_EDIT 3001
+#define IDC_AB_CC_EDIT 3002
+#define IDC_AB_BCC_EDIT 3003
+#define IDC_AB_TO 3004
+#define IDC_AB_CC 3005
+#define IDC_AB_BCC 3006
+#define IDC_AB_NEW 3007
+#define IDC_AB_EDIT 3008
+#define IDC_AB_DELETE 3009
+#define IDC_AB_LIST 3012
+#define IDC_AB_ALWAYS_MAPI 3013
+#define IDC_AE_NAME 250
+#define IDC_AE_ADDRESS 251
+
+// Account book (ACCOUNTBOOKBOX), its list created at run time, and its entry dialogs
+// ACCOUNTADDBOX and ACCOUNTEDITBOX
+#define IDC_ACB_NEW 1000
+#define IDC_ACB_EDIT 1001
+#define IDC_ACB_DELETE 1002
+#define IDC_ACB_CURRENT 1003
+#define IDC_ACB_LIST 3000
+#define IDC_ACE_NAME 1100
+#define IDC_ACE_ADDRESS 1101
+#define IDC_ACE_SERVER 1102
+#define IDC_ACE_REPLY 1103
+
+// Column titles of both books
+#define IDS_BOOK_COLUMN_NAME 1
+#define IDS_BOOK_COLUMN_ADDRESS 2
+#define IDS_BOOK_COLUMN_SERVER 3
+#define IDS_BOOK_COLUMN_REPLY 4

@@ -19,6 +19,7 @@
 #include "mail/win/simple_mapi.h"
 #include "mail/win/smtp_client.h"
 #include "plugins/win/realvideo_command.h"
+#include "print/print_header.h"
 #include "print/win/print_message.h"
 #include "resources/resource_ids.h"
 #include "store/win/message_store.h"
@@ -50,8 +51,22 @@ void CancelSend() {
 }
 
 void PrintCommand(HWND window) {
-    if (PrintMessage(app.instance, window, composeWindows.bodyEditor) == 0) {
+    constexpr int kFieldTextLength = 4096; // the fields are read as for sending
+    const AddressFieldTexts fields = {AddressFieldText(IDC_TO_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_CC_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_BCC_EDIT, kFieldTextLength),
+                                      AddressFieldText(IDC_SUBJECT_EDIT, kFieldTextLength)};
+    switch (PrintMessage(app.instance, window, composeWindows.bodyEditor,
+                         FormatPrintHeader(programSettings, fields))) {
+    case kPrintFailed:
         ShowMessageBox(window, "Could not print the document", "Kestro Print", MB_OK);
+        break;
+    case kNoPrinterInstalled:
+        ShowMessageBox(window, "No printer is installed.", "Kestro Print",
+                       MB_OK | MB_ICONINFORMATION);
+        break;
+    case kPrintDone:
+        break;
     }
 }
 
@@ -127,7 +142,9 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         OpenHelpTarget(window, id);
         break;
     case IDM_ADDRESS_BOOK:
-        OpenAddressBook(window);
+        OpenAddressBook(
+            window, {AddressEdit(IDC_TO_EDIT), AddressEdit(IDC_CC_EDIT), AddressEdit(IDC_BCC_EDIT)},
+            programDirectory, programSettings.alwaysAddressMapi);
         break;
     case IDM_UPDATE_FORMAT_BAR:
         UpdateFormatBar();
@@ -175,10 +192,10 @@ LRESULT OnMainCommand(HWND window, int id, int notification, LPARAM lParam) {
         EncodeWithRealVideo(window);
         break;
     case IDM_MAPI_SEND:
-        SendThroughMapi(window);
+        MapiSendCommand(window);
         break;
     case IDM_MAPI_ADDRESS:
-        PickMapiRecipients(window);
+        MapiAddressCommand(window);
         break;
     default:
         break; // no handler

@@ -13,6 +13,7 @@
 #include "base/win/message_box.h"
 #include "compose/win/address_panel.h"
 #include "compose/win/attachment_strip.h"
+#include "mail/win/simple_mapi.h"
 #include "plugins/win/encoder_runner.h"
 #include "plugins/win/plugin_state.h"
 #include "resources/resource_ids.h"
@@ -102,6 +103,7 @@ int RunKestro(HINSTANCE instance, int showCommand) {
         return 0;
     }
     LoadRichEditLibrary();
+    LoadMapi();
     app.instance = instance;
     InitCommonControls();
     ComputeProgramDirectory();
@@ -124,6 +126,7 @@ int RunKestro(HINSTANCE instance, int showCommand) {
         DispatchMessageA(&message);
     }
     WSACleanup();
+    UnloadMapi();
     if (app.richEditModule) {
         FreeLibrary(app.richEditModule);
         app.richEditModule = nullptr;

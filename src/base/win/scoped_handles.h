@@ -47,6 +47,10 @@ template <typename Object>
 using ScopedGdiObject = ScopedHandle<scoped_handle_traits::NullIsNone<Object, DeleteObject>>;
 // A device context of CreateCompatibleDC.
 using ScopedMemoryDc = ScopedHandle<scoped_handle_traits::NullIsNone<HDC, DeleteDC>>;
+// A printer's device context, as the printer dialog returns it.
+using ScopedPrinterDc = ScopedHandle<scoped_handle_traits::NullIsNone<HDC, DeleteDC>>;
+// A block of GlobalAlloc, such as the printer settings the printer dialog returns.
+using ScopedGlobal = ScopedHandle<scoped_handle_traits::NullIsNone<HGLOBAL, GlobalFree>>;
 using ScopedIcon = ScopedHandle<scoped_handle_traits::NullIsNone<HICON, DestroyIcon>>;
 using ScopedMenu = ScopedHandle<scoped_handle_traits::NullIsNone<HMENU, DestroyMenu>>;
 // A module of LoadLibrary.

@@ -3,7 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/win/program_directory.h"
 #include "base/win/scoped_handles.h"
+#include "books/win/account_book.h"
+#include "books/win/address_book.h"
 #include "compose/placeholders.h"
 #include "compose/sender_line.h"
 #include "compose/win/compose_windows.h"
@@ -197,11 +200,21 @@ void OnEditNotification(HWND panel, int editId, int code, HWND edit) {
 }
 
 void OnLabelClick(HWND panel, int labelId) {
-    if (labelId == IDC_SUBJECT_LABEL) {
+    switch (labelId) {
+    case IDC_FROM_LABEL:
+        OpenAccountBook(composeWindows.mainWindow, GetDlgItem(panel, IDC_FROM_EDIT),
+                        programDirectory, *composeWindows.settings);
+        break;
+    case IDC_SUBJECT_LABEL:
         SetFocus(GetDlgItem(panel, IDC_SUBJECT_EDIT));
+        break;
+    default: // To, CC and BCC
+        OpenAddressBook(composeWindows.mainWindow,
+                        {GetDlgItem(panel, IDC_TO_EDIT), GetDlgItem(panel, IDC_CC_EDIT),
+                         GetDlgItem(panel, IDC_BCC_EDIT)},
+                        programDirectory, composeWindows.settings->alwaysAddressMapi);
+        break;
     }
-    // The From label opens the account book and the To, CC and BCC labels the address book;
-    // those dialogs come with the books.
 }
 
 LRESULT OnColourEdit(HDC dc, HWND edit) {
