@@ -113,7 +113,7 @@ class StartedKestro : public testing::Test {
     std::vector<PROCESS_INFORMATION> processes_;
 };
 
-TEST_F(StartedKestro, ShowsItsWindowAndLeavesSeventeenSettingsLinesOnClosing) {
+TEST_F(StartedKestro, ShowsItsWindowAndLeavesTwentySettingsLinesOnClosing) {
     WriteSettings("VERSION=20\r\nUSEMAPI=1\r\nX=30\r\nY=20\r\nWIDTH=472\r\nHEIGHT=553\r\n");
     PROCESS_INFORMATION process = Start();
     HWND window = WaitForWindow(process.dwProcessId, "Kestro");
@@ -133,7 +133,7 @@ TEST_F(StartedKestro, ShowsItsWindowAndLeavesSeventeenSettingsLinesOnClosing) {
     for (size_t at = ini.find("\r\n"); at != std::string::npos; at = ini.find("\r\n", at + 2)) {
         ++lines;
     }
-    EXPECT_EQ(lines, 17);
+    EXPECT_EQ(lines, 20); // the 17 of old, then security, user and protected password
     EXPECT_NE(ini.find("\r\nX=30\r\nY=20\r\nWIDTH=472\r\nHEIGHT=553\r\n"), std::string::npos);
 }
 
