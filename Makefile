@@ -1,7 +1,7 @@
 # Kestro: `make run` starts the program under Wine, `make test` runs every test.
 # Both install what is missing (Debian packages, the MinGW libraries, a Wine prefix) first.
 
-.PHONY: all setup build run test bench screenshot format clean
+.PHONY: all setup build run test dist bench screenshot format clean
 
 all: build
 
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	@scripts/test.sh
+
+# The Windows release: build/dist/Kestro-<version>-win64.zip.
+dist: build
+	@scripts/dist.sh
 
 # Voice compression speed: GSM and MP3 against sox and lame, as multiples of real time; sending
 # speed and memory against curl; the RTF converter and the text part.

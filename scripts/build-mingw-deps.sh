@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds the third-party libraries for the Windows build (libjpeg-turbo, minizip, LAME) from
-# Debian's source packages, static, into .deps/mingw. A library already built is left alone.
+# Debian's source packages into .deps/mingw: static libraries, and LAME also as a DLL
+# (bin/libmp3lame-0.dll with its import library lib/libmp3lame.dll.a), which kto2mp3.exe loads
+# so that users can replace it. The libraries' licence texts go to share/licenses/ for the
+# release archive. A library already built is left alone.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,8 +16,11 @@ jobs=$(nproc)
 have_jpeg() { [[ -f "$prefix/lib/libjpeg.a" && -f "$prefix/include/jpeglib.h" ]]; }
 have_minizip() { [[ -f "$prefix/lib/libminizip.a" && -f "$prefix/include/minizip/unzip.h" ]]; }
 have_lame() { [[ -f "$prefix/lib/libmp3lame.a" && -f "$prefix/include/lame/lame.h" ]]; }
+have_lame_dll() { [[ -f "$prefix/bin/libmp3lame-0.dll" && -f "$prefix/lib/libmp3lame.dll.a" ]]; }
+licenses="$prefix/share/licenses"
+have_licenses() { [[ -f "$licenses/complete" ]]; }
 
-if have_jpeg && have_minizip && have_lame; then
+if have_jpeg && have_minizip && have_lame && have_lame_dll && have_licenses; then
   exit 0
 fi
 
@@ -122,6 +128,44 @@ build_lame() {
     { tail -n 30 "$work/lame.log"; exit 1; }
 }
 
+# The DLL is staged aside and only the DLL and its import library are copied into the prefix,
+# so that the static library and the headers other builds use are not touched. The C runtime
+# helpers of libgcc are linked into it: it needs no DLL but the system's own. The library's list
+# of exported names has one that 3.100 no longer defines (lame_init_old); a copy without it is
+# used.
+build_lame_dll() {
+  local src
+  src=$(fetch_source lame)
+  local b="$work/build-lame-dll" stage="$work/stage-lame-dll"
+  rm -rf "$b" "$stage" && mkdir -p "$b" "$prefix/bin"
+  grep -vx lame_init_old "$src/include/libmp3lame.sym" >"$b/libmp3lame.sym"
+  (cd "$b" && CFLAGS=-O2 LDFLAGS=-static-libgcc "$src/configure" --host=$host --prefix=/ \
+    --enable-shared --disable-static --disable-frontend >"$work/lame-dll.log" 2>&1 &&
+    make -j "$jobs" libmp3lame_la_LDFLAGS="-version-info 0:0 -export-symbols $b/libmp3lame.sym \
+      -no-undefined" >>"$work/lame-dll.log" 2>&1 &&
+    make install DESTDIR="$stage" >>"$work/lame-dll.log" 2>&1) ||
+    { tail -n 30 "$work/lame-dll.log"; exit 1; }
+  cp "$stage/lib/libmp3lame.dll.a" "$prefix/lib/libmp3lame.dll.a.new"
+  cp "$stage/bin/libmp3lame-0.dll" "$prefix/bin/libmp3lame-0.dll.new"
+  mv "$prefix/lib/libmp3lame.dll.a.new" "$prefix/lib/libmp3lame.dll.a"
+  mv "$prefix/bin/libmp3lame-0.dll.new" "$prefix/bin/libmp3lame-0.dll"
+}
+
+# The licence texts of the libraries the programs link, as their sources carry them.
+install_licenses() {
+  local jpeg zlib lame
+  jpeg=$(fetch_source libjpeg-turbo)
+  zlib=$(fetch_source zlib)
+  lame=$(fetch_source lame)
+  mkdir -p "$licenses/libjpeg-turbo" "$licenses/zlib" "$licenses/lame"
+  cp "$jpeg/LICENSE.md" "$jpeg/README.ijg" "$licenses/libjpeg-turbo/"
+  cp "$zlib/LICENSE" "$zlib/contrib/minizip/MiniZip64_info.txt" "$licenses/zlib/"
+  cp "$lame/COPYING" "$lame/LICENSE" "$licenses/lame/"
+  touch "$licenses/complete"
+}
+
 have_jpeg || { echo "Building libjpeg-turbo for MinGW"; build_jpeg; }
 have_minizip || { echo "Building minizip for MinGW"; build_minizip; }
 have_lame || { echo "Building LAME for MinGW"; build_lame; }
+have_lame_dll || { echo "Building the LAME DLL for MinGW"; build_lame_dll; }
+have_licenses || install_licenses

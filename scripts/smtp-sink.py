@@ -1,13 +1,17 @@
 #!/usr/bin/python3
 """A local SMTP server for Kestro's tests.
 
-    /usr/bin/python3 scripts/smtp-sink.py PORT FOLDER [--lifetime SECONDS]
+    /usr/bin/python3 scripts/smtp-sink.py PORT FOLDER [--lifetime SECONDS] [--eml]
 
 Listens on 127.0.0.1:PORT only and stores every message it accepts as a file FOLDER/NNNNNN.msg:
 the line "MAIL FROM:<sender>", one line "RCPT TO:<recipient>" per recipient, an empty line, then
 the message bytes exactly as received after DATA (only the transparency dots are taken off, as
 every server does). Lines of the envelope end in CR LF. A file appears whole (written aside,
 then renamed).
+
+With --eml (the mail catcher of `make run`) each message is stored as FOLDER/NNNNNN.eml instead:
+the message bytes alone, as a mail program opens them, and a line on standard output names the
+file, its sender and recipients.
 
 Two recipient domains make the server misbehave on purpose:
   - anything@refused.invalid is refused: "550 5.1.1 <address>: Recipient address rejected";
@@ -32,9 +36,11 @@ MAX_MESSAGE_BYTES = 256 * 1024 * 1024
 
 
 class Sink:
-    def __init__(self, folder):
+    def __init__(self, folder, eml):
         self.folder = folder
         self.count = 0
+        self.extension = ".eml" if eml else ".msg"
+        self.eml = eml
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         lowered = address.lower()
@@ -47,21 +53,30 @@ class Sink:
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
-        while os.path.exists(os.path.join(self.folder, "%06d.msg" % self.count)):
+        while os.path.exists(self.path(self.count)):
             self.count += 1  # a folder used before keeps its messages
-        lines = ["MAIL FROM:<%s>" % envelope.mail_from]
-        lines += ["RCPT TO:<%s>" % rcpt for rcpt in envelope.rcpt_tos]
-        head = ("\r\n".join(lines) + "\r\n\r\n").encode("ascii", "backslashreplace")
-        name = os.path.join(self.folder, "%06d.msg" % self.count)
+        name = self.path(self.count)
+        head = b""
+        if not self.eml:
+            lines = ["MAIL FROM:<%s>" % envelope.mail_from]
+            lines += ["RCPT TO:<%s>" % rcpt for rcpt in envelope.rcpt_tos]
+            head = ("\r\n".join(lines) + "\r\n\r\n").encode("ascii", "backslashreplace")
         with open(name + ".part", "wb") as out:
             out.write(head + envelope.original_content)
         os.replace(name + ".part", name)
+        if self.eml:
+            print("Received %s from <%s> to %s" % (
+                name, envelope.mail_from, ", ".join("<%s>" % r for r in envelope.rcpt_tos)),
+                flush=True)
         return "250 Message accepted"
 
+    def path(self, number):
+        return os.path.join(self.folder, "%06d%s" % (number, self.extension))
 
-async def serve(port, folder, lifetime):
+
+async def serve(port, folder, lifetime, eml):
     os.makedirs(folder, exist_ok=True)
-    sink = Sink(folder)
+    sink = Sink(folder, eml)
     loop = asyncio.get_running_loop()
     server = await loop.create_server(
         lambda: SMTP(sink, hostname="kestro-test-sink", decode_data=False,
@@ -82,8 +97,9 @@ def main():
     parser.add_argument("port", type=int)
     parser.add_argument("folder")
     parser.add_argument("--lifetime", type=float, default=3600.0)
+    parser.add_argument("--eml", action="store_true", help="store bare .eml files")
     arguments = parser.parse_args()
-    asyncio.run(serve(arguments.port, arguments.folder, arguments.lifetime))
+    asyncio.run(serve(arguments.port, arguments.folder, arguments.lifetime, arguments.eml))
     return 0
 
 

@@ -17,6 +17,7 @@ unset DISPLAY # the null driver needs no X server
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
 source "$here/smtp-tls-peers.sh"
+source "$here/ad-server.sh"
 source "$here/print-queue.sh"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
 # The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
@@ -61,15 +62,28 @@ rm -rf "$speech_dir"
 "$here/make-speech-fixtures.sh" "$speech_dir" >"$logs/speech-fixtures.log" 2>&1 ||
   echo "*** Making the spoken recordings failed: $logs/speech-fixtures.log"
 export KESTRO_SPEECH="Z:${speech_dir//\//\\}"
+# The release archive, which the ReleaseArchive tests unzip into a fresh folder and run from.
+"$here/dist.sh" >"$logs/dist.log" 2>&1 || echo "*** Writing the release archive failed: $logs/dist.log"
+release_zip="$root/build/dist/Kestro-$(head -n1 "$root/VERSION")-win64.zip"
+export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 # The send tests deliver to a local SMTP server that stores every message in a folder; they
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue; kestro_stop_tls_peers' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue; kestro_stop_ad_server; kestro_stop_tls_peers' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
 # The secure sending tests use servers with STARTTLS, TLS from the first byte and a login,
 # with certificates of a test CA made now; the tests trust it inside the test prefix only.
 kestro_start_tls_peers "$logs/smtp-tls" "$logs/smtp-tls.log" 5400
+# The banner tests fetch from a local ad server that makes its archives on request and keeps
+# the requests it received in a folder; they learn its port and folder from the environment.
+ad_dir="$logs/ad-server"
+rm -rf "$ad_dir" && mkdir -p "$ad_dir"
+kestro_start_ad_server "$ad_dir" "$logs/ad-server.log" 5400
+# The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
+rm -f "$logs/run-settings.ini"
+"$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
+export KESTRO_RUN_SETTINGS="Z:${logs//\//\\}\\run-settings.ini"
 # The voice recorder tests record from and play into the null sinks of a private PulseAudio
 # daemon, which Wine's sound driver finds through PULSE_SERVER.
 kestro_start_sound_device || exit 1
@@ -82,6 +96,7 @@ kestro_stop_sound_device
 kestro_stop_smtp_sink
 kestro_stop_tls_peers
 kestro_stop_print_queue
+kestro_stop_ad_server
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"

@@ -1,9 +1,12 @@
 # Sourced: the environment for running the project's programs under Wine.
 # KESTRO_WINE_MODE=test (default) uses a prefix with the null graphics driver (no X server);
 # KESTRO_WINE_MODE=display uses a prefix with the X11 driver for `make run` and screenshots.
+# KESTRO_WINE_DPI=144 (or another dots-per-inch figure) uses a prefix of its own whose screen
+# has that DPI (Wine's LogPixels; 144 is 150%).
 _kestro_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 : "${KESTRO_WINE_MODE:=test}"
-export WINEPREFIX="${KESTRO_WINEPREFIX:-$_kestro_root/build/wine/$KESTRO_WINE_MODE}"
+_kestro_prefix="$KESTRO_WINE_MODE${KESTRO_WINE_DPI:+-dpi$KESTRO_WINE_DPI}"
+export WINEPREFIX="${KESTRO_WINEPREFIX:-$_kestro_root/build/wine/$_kestro_prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64

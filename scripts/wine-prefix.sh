@@ -2,6 +2,7 @@
 # Creates the private Wine prefix for KESTRO_WINE_MODE (test or display) when it is missing.
 #   test:    the null graphics driver, so windows, dialogs and RichEdit run with no X server.
 #   display: the X11 driver, unmanaged windows (no window manager on Xvfb).
+# With KESTRO_WINE_DPI set, the screen of the prefix has that many dots per inch.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=wine-env.sh
@@ -40,6 +41,14 @@ reg="$WINEPREFIX/kestro.reg"
   echo '"Arial"="Liberation Sans"'
   echo '"Times New Roman"="Liberation Serif"'
   echo '"Courier New"="Liberation Mono"'
+  if [[ -n "${KESTRO_WINE_DPI:-}" ]]; then
+    echo
+    echo '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+    printf '"LogPixels"=dword:%08x\n' "$KESTRO_WINE_DPI"
+    echo
+    echo '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]'
+    printf '"LogPixels"=dword:%08x\n' "$KESTRO_WINE_DPI"
+  fi
 } >"$reg"
 DISPLAY= "$KESTRO_WINE" regedit /S "$reg" >/dev/null 2>&1
 "$KESTRO_WINESERVER" -w

@@ -1,4 +1,5 @@
 # Sourced: starts a private Xvfb when there is no display, and stops it on exit.
+# KESTRO_XVFB_SIZE is its screen size (default 1024x768).
 # Sets DISPLAY; KESTRO_XVFB_PID is the server's pid when this script started one.
 kestro_start_xvfb() {
   local force=${1:-}
@@ -8,7 +9,7 @@ kestro_start_xvfb() {
   local n
   for n in $(seq 90 130); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${KESTRO_XVFB_SIZE:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     KESTRO_XVFB_PID=$!
     local i
     for i in $(seq 1 50); do

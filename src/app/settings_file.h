@@ -18,7 +18,8 @@ enum class SettingsLayout {
     Older, // values by position, without keys
 };
 
-// The settings of a first run: MAPI, port 25, a window placed by the screen size.
+// The settings of a first run: MAPI, port 25, a window placed by the screen size, the banner on
+// with both ad locations on the vendor's web host.
 void ApplyDefaultSettings(ProgramSettings& settings, ScreenSize screen);
 
 // Reads the file's text into settings. Keys missing from a keyed file leave their fields as they
@@ -28,6 +29,6 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
 // Replaces a window rectangle that does not fit on the screen.
 void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 
-// The 20 lines of the file, each ended by CR LF: the version, the stated keys in their order,
-// then SMTPSECURITY, SMTPUSER and SMTPPASSWORD.
+// The lines of the file, each ended by CR LF: the version and the stated 16 keys, then
+// SMTPSECURITY, SMTPUSER and SMTPPASSWORD, then the banner's three.
 std::string FormatSettingsText(const ProgramSettings& settings);

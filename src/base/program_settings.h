@@ -34,4 +34,8 @@ struct ProgramSettings {
     int smtpSecurity;                            // one of kSmtpSecurity...
     char smtpUser[kNameLength];                  // the login; empty: no AUTH
     char smtpPassword[kProtectedPasswordLength]; // protected, in hex; never the password itself
+    // The ad banner: where it asks for the current ad, and whether it may ask at all.
+    char adLocation1[kPathLength];
+    char adLocation2[kPathLength];
+    int adBanner;
 };

@@ -470,4 +470,28 @@ TEST_F(Sending, ASentMessageAsksBeforeGoingAgainAndMapiTakesOverWhenChosen) {
     sendState = 0;
 }
 
+// The Kestro.ini a first `make run` writes (scripts/run-settings.sh, pointed at this server by
+// scripts/test.sh through KESTRO_RUN_SETTINGS): Send works at once, as the sample sender.
+class FirstMakeRun : public Sending {
+  protected:
+    std::string InitialSettingsFile() const override {
+        char path[MAX_PATH] = {};
+        GetEnvironmentVariableA("KESTRO_RUN_SETTINGS", path, sizeof path);
+        return path[0] ? ReadWholeFile(path) : "";
+    }
+};
+
+TEST_F(FirstMakeRun, SendsThroughKestrosOwnClientAsTheSampleSender) {
+    REQUIRE_SINK();
+    if (InitialSettingsFile().empty()) {
+        GTEST_SKIP() << "KESTRO_RUN_SETTINGS is not set (scripts/test.sh sets it)";
+    }
+    Address("friend@example.org", "Hello from Kestro");
+    const Delivered mail = Send([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
+    ASSERT_EQ(mail.envelope.size(), 2u);
+    EXPECT_EQ(mail.envelope[0], "MAIL FROM:<sample.sender@example.com>");
+    EXPECT_EQ(mail.data.rfind("From: \"Sample Sender\" <sample.sender@example.com>\r\n", 0), 0u);
+}
+
 } // namespace

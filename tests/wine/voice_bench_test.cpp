@@ -59,12 +59,7 @@ TEST_F(DISABLED_VoiceBench, GsmAndMp3EncodingSpeed) {
     }
     std::printf("BENCH gsm %.4f\n", best);
 
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string programs = self;
-    programs.erase(programs.rfind('\\') + 1);
-    ASSERT_TRUE(
-        CopyFileA((programs + "kto2mp3.exe").c_str(), (folder_ + "kto2mp3.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyTestProgram("kto2mp3.exe", folder_));
     DeleteFileA((folder_ + "tempwave.wav").c_str());
     double idle = 1e9;
     for (int round = 0; round < kRounds; ++round) {

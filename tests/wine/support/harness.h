@@ -58,6 +58,10 @@ std::string ComboSelection(HWND box);
 // The folder of the test program (and of the programs built beside it), with a backslash.
 std::string TestProgramFolder();
 
+// Waits up to 15 seconds for a visible top-level window of another process with this class
+// and, when given, this title; nullptr when none appears.
+HWND WaitForWindow(DWORD processId, const char* className, const char* title = nullptr);
+
 // ASCII capitals made small, as the attachment table stores paths.
 std::string Lower(std::string text);
 

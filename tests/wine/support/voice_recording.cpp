@@ -33,6 +33,11 @@ UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath
 
 bool CopyTestProgram(const char* name, const std::string& folder, const char* as) {
     const std::string source = TestProgramFolder() + name;
+    // kto2mp3.exe needs the LAME DLL beside it, as in the program folder.
+    if (lstrcmpiA(name, "kto2mp3.exe") == 0 &&
+        !CopyFileA((TestProgramFolder() + kLameDll).c_str(), (folder + kLameDll).c_str(), FALSE)) {
+        return false;
+    }
     return CopyFileA(source.c_str(), (folder + (as ? as : name)).c_str(), FALSE) != 0;
 }
 

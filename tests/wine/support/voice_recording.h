@@ -24,8 +24,11 @@ bool RunInRecorder(HWND mainWindow, const std::function<void(HWND recorder)>& in
 // Starts playing raw 8000 Hz unsigned 8-bit mono sound into the microphone, in real time.
 UnixCommand FeedMicrophone(const std::string& folder, const std::string& rawPath);
 
-// Copies a program built beside the test program (kto2mp3.exe, ...) into a folder, under
-// another name when `as` is given.
+// The LAME DLL that kto2mp3.exe loads from its own folder.
+constexpr const char* kLameDll = "libmp3lame-0.dll";
+
+// Copies a program built beside the test program (kto2mp3.exe with its DLL, ...) into a folder,
+// under another name when `as` is given.
 bool CopyTestProgram(const char* name, const std::string& folder, const char* as = nullptr);
 
 // The folder of the spoken recordings that scripts/make-speech-fixtures.sh makes (KESTRO_SPEECH,
