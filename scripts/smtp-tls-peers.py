@@ -93,7 +93,7 @@ async def serve(certs, folder, lifetime):
     for name, (options, implicit) in peers.items():
         store = os.path.join(folder, name)
         os.makedirs(store, exist_ok=True)
-        sink = smtp_sink.Sink(store)
+        sink = smtp_sink.Sink(store, False)  # .msg files with their envelope
         log = os.path.join(folder, name + ".commands")
         settings = dict(common, **options)
         server = await loop.create_server(
