@@ -32,7 +32,7 @@ kestro_start_tls_peers() {
     >"$log" 2>&1 </dev/null &
   KESTRO_TLS_PEERS_PID=$!
   local _
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do # a loaded machine may take a while to start Python
     [[ -f "$folder/ports" ]] && break
     sleep 0.1
   done
