@@ -4,6 +4,8 @@
 # set of the sending process; beside it curl's SMTP client uploading the same message bytes (as
 # the server received them from Kestro) to the same server in the same run. Then, natively, the
 # time to convert a 1 MB RTF body to HTML and to build the text part of a 10,000-line body.
+# The same message then goes over STARTTLS with a login to a local server with TLS
+# (scripts/smtp-tls-peers.sh), beside curl uploading the same bytes with --ssl-reqd.
 # Figures only, no verdict. Nothing is sent beyond 127.0.0.1.
 #   scripts/bench-sending.sh [windows build folder] [native bench build folder]
 #   (defaults build/win and build/bench-native, or $KESTRO_BENCH_NATIVE; the native folder is
@@ -36,7 +38,8 @@ mkdir -p "$work/sink"
 "$native/tests/kestro_mail_bench" >"$work/native.log"
 
 source "$here/smtp-sink.sh"
-trap kestro_stop_smtp_sink EXIT
+source "$here/smtp-tls-peers.sh"
+trap 'kestro_stop_smtp_sink; kestro_stop_tls_peers' EXIT
 kestro_start_smtp_sink "$work/sink" "$work/sink.log" 1800
 port=$KESTRO_SMTP_PORT
 
@@ -76,6 +79,39 @@ for _ in 1 2 3; do
   rm -f "$copy"
 done
 
+# The same over STARTTLS with a login: Kestro under Wine, then curl with --ssl-reqd.
+kestro_stop_smtp_sink
+kestro_start_tls_peers "$work/tls" "$work/tls.log" 1800
+tls_port=$(awk '$1 == "starttls" { print $2 }' "$work/tls/ports")
+(cd "$build/bin" && KESTRO_BENCH_STARTTLS=1 KESTRO_SMTP_PORT=$tls_port \
+  KESTRO_SMTP_SINK="$KESTRO_TLS_PEERS\\starttls" "$here/wine-run.sh" kestro_wine_tests.exe \
+  --gtest_also_run_disabled_tests --gtest_filter='DISABLED_SendBench.*' 2>/dev/null |
+  tr -d '\r') >"$work/wine-tls.log" || {
+  cat "$work/wine-tls.log"
+  echo "The Wine bench over STARTTLS failed"
+  exit 1
+}
+kestro_tls=$(sed -nE 's/^BENCH send-seconds ([0-9.]+)$/\1/p' "$work/wine-tls.log")
+stored_tls=$(sed -nE 's/^BENCH send-stored (.+)$/\1/p' "$work/wine-tls.log")
+read -r tls_ws_before tls_ws_largest tls_peak_before tls_peak_after < <(sed -nE 's/^BENCH send-memory (.+)$/\1/p' "$work/wine-tls.log" | head -n1)
+without_envelope "$work/tls/starttls/$stored_tls" "$work/message-tls.eml"
+rm -f "$work/tls/starttls/$stored_tls"
+curl_tls_best=999999
+same_tls="the server stored the same bytes"
+for _ in 1 2 3; do
+  t0=$(date +%s.%N)
+  curl -sS --noproxy '*' --ssl-reqd --cacert "$work/tls/ca.pem" --url "smtp://localhost:$tls_port" \
+    --user "kestro:Voice-Mail 2 go!" --mail-from ann@example.org --mail-rcpt bob@example.net \
+    --upload-file "$work/message-tls.eml" >/dev/null
+  t1=$(date +%s.%N)
+  curl_tls_best=$(awk -v a="$t0" -v b="$t1" -v m="$curl_tls_best" 'BEGIN { t = b - a; print (t < m ? t : m) }')
+  copy=$(ls -t "$work/tls/starttls"/*.msg | head -n1)
+  without_envelope "$copy" "$work/curl-tls.eml"
+  cmp -s "$work/message-tls.eml" "$work/curl-tls.eml" || same_tls="the server's copy differs from Kestro's"
+  rm -f "$copy"
+done
+kestro_stop_tls_peers
+
 native_figure() { sed -nE "s/^BENCH $1 (.+)$/\1/p" "$work/native.log"; }
 read -r rtf_seconds rtf_in rtf_out < <(native_figure rtf-to-html)
 read -r text_seconds text_lines text_bytes < <(native_figure text-part)
@@ -94,6 +130,14 @@ printf '  %-48s %8s MB/s  (%.3f s)\n' "curl's SMTP client, the same bytes" "$(ra
 printf '  %-48s %8s       (%s)\n' "  Kestro / curl speed" "$(awk -v a="$kestro" -v b="$curl_best" 'BEGIN { printf "%.2f", b / a }')" "$same"
 echo "  Working set of the process that sends (Kestro's windows and session under Wine), first send:"
 echo "    $(mib "$ws_before") before, $(mib "$ws_largest") at most during it (growth $(mib "$growth")); peak $(mib "$peak_after")"
+tls_growth=$(awk -v a="$tls_ws_before" -v b="$tls_ws_largest" -v p="$tls_peak_after" -v q="$tls_peak_before" \
+  'BEGIN { top = b; if (p > q && p > top) top = p; print top - a }')
+echo "The same message over STARTTLS with AUTH (TLS by the system's package, Schannel), fastest of three:"
+printf '  %-48s %8s MB/s  (%.3f s)\n' "Kestro, STARTTLS session under Wine" "$(rate "$kestro_tls")" "$kestro_tls"
+printf '  %-48s %8s MB/s  (%.3f s)\n' "curl --ssl-reqd, the same bytes" "$(rate "$curl_tls_best")" "$curl_tls_best"
+printf '  %-48s %8s       (%s)\n' "  Kestro / curl speed" "$(awk -v a="$kestro_tls" -v b="$curl_tls_best" 'BEGIN { printf "%.2f", b / a }')" "$same_tls"
+echo "  Working set during the STARTTLS send:"
+echo "    $(mib "$tls_ws_before") before, $(mib "$tls_ws_largest") at most during it (growth $(mib "$tls_growth")); peak $(mib "$tls_peak_after")"
 echo "Mail builder, native, best of five:"
 printf '  %-48s %12s  (%s RTF in, %s HTML out)\n' "RTF body to HTML" "$(ms "$rtf_seconds")" "$(mib "$rtf_in")" "$(mib "$rtf_out")"
 printf '  %-48s %12s  (%s lines, %s)\n' "Text part of the body, plain ASCII (7bit)" "$(ms "$text_seconds")" "$text_lines" "$(mib "$text_bytes")"

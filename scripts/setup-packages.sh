@@ -11,7 +11,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine64
   xvfb x11-utils x11-xserver-utils imagemagick fonts-liberation fonts-wine
-  python3 python3-aiosmtpd curl zip unzip
+  python3 python3-aiosmtpd curl openssl zip unzip
   espeak-ng sox mpg123 lame ffmpeg libjpeg-turbo-progs
   pulseaudio pulseaudio-utils
   cups ghostscript poppler-utils

@@ -18,6 +18,7 @@ unset DISPLAY # the null driver needs no X server
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
 source "$here/xvfb.sh"
+source "$here/smtp-tls-peers.sh"
 source "$here/ad-server.sh"
 source "$here/print-queue.sh"
 # Everything started here stops again: both prefixes' wineservers, the peers, the display.
@@ -28,6 +29,7 @@ stop_all() {
   done
   kestro_stop_sound_device
   kestro_stop_smtp_sink
+  kestro_stop_tls_peers
   kestro_stop_print_queue
   kestro_stop_ad_server
   kestro_stop_xvfb
@@ -84,6 +86,9 @@ export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The secure sending tests use servers with STARTTLS, TLS from the first byte and a login,
+# with certificates of a test CA made now; the tests trust it inside the test prefix only.
+kestro_start_tls_peers "$logs/smtp-tls" "$logs/smtp-tls.log" 5400
 # The banner tests fetch from a local ad server that makes its archives on request and keeps
 # the requests it received in a folder; they learn its port and folder from the environment.
 ad_dir="$logs/ad-server"
@@ -118,6 +123,7 @@ ctest --test-dir "$root/build/win" --output-on-failure --timeout 120 --repeat un
 display_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
+kestro_stop_tls_peers
 kestro_stop_print_queue
 kestro_stop_ad_server
 grep -E '\*\*\*|tests passed' "$logs/display.log" || true

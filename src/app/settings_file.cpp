@@ -98,6 +98,9 @@ const KeyedField kKeyedFields[] = {
     INT_FIELD("ALWAYS_SAVE=", alwaysSave),
     INT_FIELD("ALWAYS_CLEAR=", alwaysClear),
     INT_FIELD("ALWAYS_ADDRESS_MAPI=", alwaysAddressMapi),
+    INT_FIELD("SMTPSECURITY=", smtpSecurity),
+    TEXT_FIELD("SMTPUSER=", smtpUser),
+    TEXT_FIELD("SMTPPASSWORD=", smtpPassword),
     // The ad banner's settings come after those above.
     TEXT_FIELD("ADLOCATION1=", adLocation1),
     TEXT_FIELD("ADLOCATION2=", adLocation2),
@@ -160,6 +163,11 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
     if (!lines.empty() && lines[0].compare(0, 8, "VERSION=") == 0) {
         for (size_t i = 1; i < lines.size(); ++i) {
             ApplyKeyedLine(lines[i], settings);
+        }
+        // A security the program does not know is taken as none rather than guessed at.
+        if (settings.smtpSecurity != kSmtpSecurityStartTls &&
+            settings.smtpSecurity != kSmtpSecurityTls) {
+            settings.smtpSecurity = kSmtpSecurityNone;
         }
         return SettingsLayout::Keyed;
     }
@@ -251,6 +259,9 @@ std::string FormatSettingsText(const ProgramSettings& s) {
     intLine("ALWAYS_SAVE=", s.alwaysSave);
     intLine("ALWAYS_CLEAR=", s.alwaysClear);
     intLine("ALWAYS_ADDRESS_MAPI=", s.alwaysAddressMapi);
+    intLine("SMTPSECURITY=", s.smtpSecurity);
+    textLine("SMTPUSER=", s.smtpUser);
+    textLine("SMTPPASSWORD=", s.smtpPassword);
     // The ad banner's settings, after the stated ones.
     textLine("ADLOCATION1=", s.adLocation1);
     textLine("ADLOCATION2=", s.adLocation2);

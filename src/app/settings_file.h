@@ -33,5 +33,6 @@ void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 SettingsLayout LoadSettingsText(const std::string& text, ScreenSize screen,
                                 ProgramSettings& settings);
 
-// The 17 lines of the file and then the banner's three, each ended by CR LF.
+// The lines of the file, each ended by CR LF: the version and the first 16 keys, then
+// SMTPSECURITY, SMTPUSER and SMTPPASSWORD, then the banner's three.
 std::string FormatSettingsText(const ProgramSettings& settings);

@@ -45,3 +45,31 @@ bool EncodeBase64Block(const unsigned char* data, uint32_t length, char* output,
     *outputLength = written;
     return true;
 }
+
+size_t EncodeBase64Line(const unsigned char* data, size_t length, char* output, size_t outputSize) {
+    const size_t total = (length + 2) / 3 * 4;
+    if (outputSize == 0) {
+        return 0;
+    }
+    if (length > outputSize || total + 1 > outputSize) {
+        output[0] = '\0';
+        return 0;
+    }
+    size_t written = 0;
+    for (size_t i = 0; i < length; i += 3) {
+        const size_t left = length - i;
+        uint32_t group = static_cast<uint32_t>(data[i]) << 16;
+        if (left > 1) {
+            group |= static_cast<uint32_t>(data[i + 1]) << 8;
+        }
+        if (left > 2) {
+            group |= data[i + 2];
+        }
+        output[written++] = kAlphabet[(group >> 18) & 0x3F];
+        output[written++] = kAlphabet[(group >> 12) & 0x3F];
+        output[written++] = left > 1 ? kAlphabet[(group >> 6) & 0x3F] : '=';
+        output[written++] = left > 2 ? kAlphabet[group & 0x3F] : '=';
+    }
+    output[written] = '\0';
+    return written;
+}

@@ -1,4 +1,5 @@
-// Base64 of attachment blocks, with a CR LF after every 72 characters of output.
+// Base64 of attachment blocks, with a CR LF after every 72 characters of output, and of the
+// short texts of a login, on one line.
 #pragma once
 
 #include <cstddef>
@@ -21,3 +22,8 @@ uint32_t Base64EncodedLength(uint32_t length);
 // writing nothing, when outputSize cannot hold the text and the terminator.
 bool EncodeBase64Block(const unsigned char* data, uint32_t length, char* output, size_t outputSize,
                        uint32_t* outputLength);
+
+// Encodes length bytes as one line of base64 (no line breaks) followed by a terminator.
+// Returns the characters written, or 0, writing "" when there is room for it, when outputSize
+// cannot hold them and the terminator.
+size_t EncodeBase64Line(const unsigned char* data, size_t length, char* output, size_t outputSize);

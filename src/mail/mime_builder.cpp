@@ -1,6 +1,7 @@
 #include "mail/mime_builder.h"
 
 #include "base/program_settings.h"
+#include "mail/base64.h"
 #include "mail/mail_encoding.h"
 #include "mail/outgoing_message.h"
 
@@ -294,4 +295,24 @@ size_t BuildEndOfData(char* out, size_t outSize) {
     BoundedText text = StartText(out, outSize);
     AppendFormat(text, "\r\n--%s--\r\n\r\n.\r\n", kMainBoundary);
     return text.length;
+}
+
+uint64_t MessageSizeAfterHeaders(const OutgoingMessage& message, char* scratch,
+                                 size_t scratchSize) {
+    uint64_t size = 0;
+    if (message.textReady && message.textPart != nullptr) {
+        size += message.textLength;
+    }
+    size += std::strlen(kPlainTrailerText);
+    if (message.alternative && message.htmlReady && message.htmlPart != nullptr) {
+        size += message.htmlLength + BuildAlternativeEnd(scratch, scratchSize);
+    }
+    for (int i = 0; i < message.attachmentCount && i < kMaxAttachments; ++i) {
+        size += BuildAttachmentHeader(message.attachmentPaths[i], scratch, scratchSize);
+        // Blocks and chunks are whole lines of base64, so the file encodes as one text.
+        const uint64_t characters = (static_cast<uint64_t>(message.attachmentSizes[i]) + 2) / 3 * 4;
+        size += characters + characters / kBase64LineLength * 2;
+    }
+    // The end-of-data mark ".\r\n" is not part of the message.
+    return size + BuildEndOfData(scratch, scratchSize) - 3;
 }

@@ -78,3 +78,9 @@ size_t BuildAlternativeEnd(char* out, size_t outSize);
 
 // The closing boundary of the message followed by the end-of-data mark "\r\n.\r\n".
 size_t BuildEndOfData(char* out, size_t outSize);
+
+// The bytes the message sends after its header block, up to and including the CR LF before
+// the end-of-data mark: the text part, the HTML alternative when it is sent, every attachment
+// part (sub-headers and base64) and the closing boundary. The attachment sub-headers are built
+// in scratch, which must hold kAttachmentHeaderSize bytes.
+uint64_t MessageSizeAfterHeaders(const OutgoingMessage& message, char* scratch, size_t scratchSize);

@@ -40,6 +40,7 @@ bool AddOutgoingAttachment(OutgoingMessage& message, const char* path, uint32_t 
         return false;
     }
     CopyField(message.attachmentPaths[message.attachmentCount], kAttachmentPathLength, path);
+    message.attachmentSizes[message.attachmentCount] = size;
     ++message.attachmentCount;
     // The total only feeds the progress estimate: it stops at the largest count.
     message.attachmentBytes =

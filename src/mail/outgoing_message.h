@@ -36,6 +36,7 @@ struct OutgoingMessage {
     int32_t attachmentCount;
     char attachmentPaths[kMaxAttachments][kAttachmentPathLength];
     uint32_t attachmentBytes; // the attachments' total size, for the progress estimate
+    uint32_t attachmentSizes[kMaxAttachments]; // each file's size, for the message's size
     int32_t hasCc;
     int32_t hasBcc;
 };

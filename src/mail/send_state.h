@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
-// Stage values. Bit 3 is set in every stage from SMTP_HELO to SMTP_QUIT; sendState AND
-// kSmtpConnectedMask is non-zero in every stage from SMTP_GREETING on.
+// Stage values. Bit 3 is set in every stage from SMTP_HELO to SMTP_QUIT (and in the stages of
+// EHLO, STARTTLS, the TLS handshake and AUTH); sendState AND kSmtpConnectedMask is non-zero in
+// every stage from SMTP_GREETING on.
 constexpr uint32_t SMTP_IDLE = 0;
 constexpr uint32_t SMTP_RESOLVING = 1;
 constexpr uint32_t SMTP_GREETING = 4;
@@ -25,6 +26,12 @@ constexpr uint32_t SMTP_HTML_TRAILER = 0x10408;
 constexpr uint32_t SMTP_ATTACHMENTS = 0x20408;
 constexpr uint32_t SMTP_END_DATA = 0x40408;
 constexpr uint32_t SMTP_QUIT = 0x80008;
+// The stages of a session that secures its connection or logs in carry bit 11 (0x800) besides
+// bit 3; like the others they lie below SMTP_END_DATA, so a cancel acts in them.
+constexpr uint32_t SMTP_EHLO = 0x818;          // EHLO, and the server's extensions
+constexpr uint32_t SMTP_STARTTLS = 0x828;      // STARTTLS, answered by 220
+constexpr uint32_t SMTP_TLS_HANDSHAKE = 0x838; // the TLS handshake and the certificate check
+constexpr uint32_t SMTP_AUTH = 0x848;          // AUTH PLAIN, or AUTH LOGIN and its two steps
 
 constexpr uint32_t kSmtpErrorBits = 0xFF000000u; // OR-ed into sendState when the session fails
 constexpr uint32_t kSmtpConnectedMask = 0x0C;

@@ -20,6 +20,10 @@ void FinishLine(SmtpReplyReader& reader) {
         }
     }
     reader.lineLength = 0;
+    if (reader.lineKept > 0 && reader.line[reader.lineKept - 1] == '\r') {
+        reader.line[--reader.lineKept] = '\0';
+    }
+    reader.lineEnded = 1;
 }
 
 } // namespace
@@ -29,8 +33,14 @@ void StartSmtpReply(SmtpReplyReader& reader) {
 }
 
 size_t FeedSmtpReply(SmtpReplyReader& reader, const char* data, size_t length) {
+    if (reader.lineEnded) {
+        reader.lineEnded = 0;
+        reader.lineKept = 0;
+        reader.line[0] = '\0';
+        ++reader.lineNumber;
+    }
     size_t taken = 0;
-    while (taken < length && !reader.complete) {
+    while (taken < length && !reader.complete && !reader.lineEnded) {
         const char c = data[taken++];
         if (reader.textLength + 1 < kSmtpReplyTextSize) {
             reader.text[reader.textLength++] = c;
@@ -39,6 +49,10 @@ size_t FeedSmtpReply(SmtpReplyReader& reader, const char* data, size_t length) {
         if (c == '\n') {
             FinishLine(reader);
             continue;
+        }
+        if (reader.lineKept + 1 < kSmtpReplyLineSize) {
+            reader.line[reader.lineKept++] = c;
+            reader.line[reader.lineKept] = '\0';
         }
         // Only the first four bytes of a line matter: the code and the continuation mark.
         if (reader.lineLength < 4) {

@@ -2,7 +2,12 @@
 
 #include "base/program_settings.h"
 #include "base/scoped_file.h"
+#include "base/wipe_secret.h"
 #include "mail/outgoing_message.h"
+#include "mail/reachability.h"
+#include "mail/smtp_account.h"
+#include "mail/smtp_auth.h"
+#include "print/size_texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +23,16 @@ constexpr const char* kWriteError = "Error with FD_WRITE";
 constexpr const char* kSocketErrorCaption = "TCP socket Error";
 constexpr const char* kEarlyClose = "The SMTP server closed the connection before the message "
                                     "was accepted.\nThe message was not sent.";
+constexpr const char* kSecurityCaption = "Secure connection";
+constexpr const char* kLoginCaption = "SMTP login";
+constexpr const char* kCheckLogin =
+    "The server refused the login: check the user name and password in E-mail Settings.";
+constexpr const char* kPasswordUnreadable =
+    "The password saved in E-mail Settings cannot be read under this Windows account.\n"
+    "Enter it again in E-mail Settings.";
+constexpr const char* kLoginTooLong =
+    "The user name or the password in E-mail Settings is longer than 255 characters.";
+constexpr size_t kSmtpMessageSize = kSmtpReplyTextSize + kTlsFailureSize + 2 * kNameLength;
 constexpr int kWholeRest = 0x7FFFFFFF;   // commands and attachment pieces go in one call each
 constexpr int kSmtpArgumentLength = 512; // host name, sender or recipient: far shorter
 
@@ -38,6 +53,13 @@ void Fail(SmtpSession& session, const char* text, const char* caption) {
     MarkSendFailed(session.sendState);
 }
 
+// Ends the session first and then tells the user why, so that no notification handled while
+// the message box is open can take the session a step further.
+void FailWith(SmtpSession& session, const char* text, const char* caption) {
+    MarkSendFailed(session.sendState);
+    session.platform->ShowMessage(text, caption, SmtpMessageIcon::Exclamation);
+}
+
 // Moves to the next state and asks for the write notification that takes its first step.
 void GoToState(SmtpSession& session, uint32_t next) {
     session.sendState = next;
@@ -47,6 +69,13 @@ void GoToState(SmtpSession& session, uint32_t next) {
     session.replyOk = 0;
     session.bytesSent = 0;
     session.platform->PostWriteEvent();
+}
+
+// The session will not send the message: it says QUIT, and ends at the server's answer.
+void Refuse(SmtpSession& session, const char* text, const char* caption) {
+    session.refused = 1;
+    GoToState(session, SMTP_QUIT);
+    session.platform->ShowMessage(text, caption, SmtpMessageIcon::Exclamation);
 }
 
 // Sends what is left of the piece from bytesSent on, in calls of at most slice bytes. A send
@@ -98,20 +127,24 @@ void SentCommand(SmtpSession& session) {
     session.bytesSent = 0;
 }
 
-// HELO, MAIL FROM, DATA, the end-of-data mark and QUIT.
-void StepCommand(SmtpSession& session, uint32_t next, const char* failText) {
+// HELO, EHLO, STARTTLS, MAIL FROM, DATA, the end-of-data mark and QUIT. True once the
+// command's reply has come with the code expected.
+bool StepCommand(SmtpSession& session, const char* failText) {
     if (session.awaitingReply) {
-        return;
+        return false;
     }
     if (!session.commandSent) {
         session.newState = 0;
         if (session.bytesSent == 0) {
             const uint32_t stage = Stage(session);
-            if (stage == SMTP_HELO) {
+            if (stage == SMTP_HELO || stage == SMTP_EHLO) {
                 char hostName[kSmtpHostNameSize] = {};
                 session.platform->GetLocalHostName(hostName, sizeof hostName);
                 hostName[sizeof hostName - 1] = '\0';
-                SetCommand(session, "HELO ", hostName);
+                SetCommand(session, stage == SMTP_HELO ? "HELO " : "EHLO ", hostName);
+                ClearSmtpExtensions(session.extensions);
+            } else if (stage == SMTP_STARTTLS) {
+                SetCommand(session, "STARTTLS", "");
             } else if (stage == SMTP_MAIL_FROM) {
                 char sender[kSenderLength + 2];
                 std::snprintf(sender, sizeof sender, "<%.*s>", kSenderLength - 1,
@@ -129,18 +162,16 @@ void StepCommand(SmtpSession& session, uint32_t next, const char* failText) {
         switch (
             SendRest(session, session.commandBuffer, session.commandLength, kWholeRest, false)) {
         case SendResult::Blocked:
-            return;
+            return false;
         case SendResult::Failed:
             Fail(session, failText, kSocketErrorCaption);
-            return;
+            return false;
         case SendResult::Done:
             SentCommand(session);
-            return;
+            return false;
         }
     }
-    if (session.replyOk) {
-        GoToState(session, next);
-    }
+    return session.replyOk != 0;
 }
 
 // RCPT TO for every address of one list, each waiting for its reply.
@@ -188,6 +219,19 @@ void StepRecipients(SmtpSession& session, const RecipientList& list, int used, u
     }
 }
 
+// The Date and Message-ID of the header block, taken once.
+void TakeDateAndMessageId(SmtpSession& session) {
+    if (session.dateText[0] == '\0') {
+        session.platform->GetDateText(session.dateText, sizeof session.dateText);
+        session.dateText[sizeof session.dateText - 1] = '\0';
+    }
+    if (session.messageId[0] == '\0') {
+        session.platform->GetMessageId(session.settings->mailFrom, session.messageId,
+                                       sizeof session.messageId);
+        session.messageId[sizeof session.messageId - 1] = '\0';
+    }
+}
+
 // The header block, the text and HTML parts and the trailers: no reply is awaited.
 void StepData(SmtpSession& session, uint32_t next) {
     const uint32_t stage = Stage(session);
@@ -199,15 +243,10 @@ void StepData(SmtpSession& session, uint32_t next) {
         session.dataLength = 0;
         session.dataBuffer[0] = '\0';
         if (stage == SMTP_HEADERS) {
-            char date[kDateTextSize] = {};
-            session.platform->GetDateText(date, sizeof date);
-            date[sizeof date - 1] = '\0';
-            char messageId[kMessageIdSize] = {};
-            session.platform->GetMessageId(session.settings->mailFrom, messageId, sizeof messageId);
-            messageId[sizeof messageId - 1] = '\0';
+            TakeDateAndMessageId(session);
             session.dataLength = static_cast<uint32_t>(
-                BuildHeaderBlock(*session.settings, message, date, messageId, session.dataBuffer,
-                                 sizeof session.dataBuffer));
+                BuildHeaderBlock(*session.settings, message, session.dateText, session.messageId,
+                                 session.dataBuffer, sizeof session.dataBuffer));
         } else if (stage == SMTP_TEXT) {
             session.platform->ShowStatusText("Sending Message");
         } else if (stage == SMTP_TEXT_TRAILER) {
@@ -365,19 +404,228 @@ void StepAttachments(SmtpSession& session) {
     GoToState(session, SMTP_END_DATA);
 }
 
+// The size of the message as it will go out after DATA (without the end-of-data mark).
+uint64_t MessageSize(SmtpSession& session) {
+    TakeDateAndMessageId(session);
+    const size_t header =
+        BuildHeaderBlock(*session.settings, *session.message, session.dateText, session.messageId,
+                         session.dataBuffer, sizeof session.dataBuffer);
+    return header + MessageSizeAfterHeaders(*session.message, session.attachmentHeader,
+                                            sizeof session.attachmentHeader);
+}
+
+void RefuseTooLarge(SmtpSession& session, uint64_t size, uint64_t limit) {
+    const long long most = 0x7FFFFFFFFFFFFFFFLL;
+    char sizeText[kSizeTextLength];
+    char limitText[kSizeTextLength];
+    FormatFileSize(size > static_cast<uint64_t>(most) ? most : static_cast<long long>(size),
+                   sizeText);
+    FormatFileSize(limit > static_cast<uint64_t>(most) ? most : static_cast<long long>(limit),
+                   limitText);
+    char text[kSmtpMessageSize];
+    std::snprintf(text, sizeof text,
+                  "The message is %s, but the server %.255s takes messages of at most %s.\n"
+                  "The message was not sent: remove or shrink an attachment and send it again.",
+                  sizeText, session.settings->serverName, limitText);
+    Refuse(session, text, "Message too large");
+}
+
+// After the reply to EHLO (or to HELO in its place): secure the connection, check the size,
+// log in, or go on to MAIL FROM, whichever comes first; or refuse what cannot be done safely.
+void ContinueAfterGreeting(SmtpSession& session) {
+    const ProgramSettings& settings = *session.settings;
+    const SmtpExtensions& offered = session.extensions;
+    const char* server = settings.serverName;
+    char text[kSmtpMessageSize];
+    if (settings.smtpSecurity == kSmtpSecurityStartTls && !session.tlsActive) {
+        if (!offered.startTls) {
+            std::snprintf(text, sizeof text,
+                          "The server %.255s does not offer STARTTLS, so the connection cannot be "
+                          "secured.\nThe message was not sent. Check the connection security and "
+                          "the port in E-mail Settings.",
+                          server);
+            Refuse(session, text, kSecurityCaption);
+            return;
+        }
+        GoToState(session, SMTP_STARTTLS);
+        return;
+    }
+    if (offered.sizeLimit > 0) {
+        const uint64_t size = MessageSize(session);
+        if (size > offered.sizeLimit) {
+            RefuseTooLarge(session, size, offered.sizeLimit);
+            return;
+        }
+    }
+    if (settings.smtpUser[0] != '\0') {
+        if (!session.tlsActive && !IsLoopbackHost(session.serverAddress)) {
+            std::snprintf(text, sizeof text,
+                          "The connection to %.255s is not encrypted, so the user name and "
+                          "password are not sent over it.\nThe message was not sent. Choose "
+                          "STARTTLS or TLS as the connection security in E-mail Settings.",
+                          server);
+            Refuse(session, text, kSecurityCaption);
+            return;
+        }
+        session.authMechanism = ChooseAuthMechanism(offered);
+        if (session.authMechanism == SmtpAuthMechanism::None) {
+            std::snprintf(text, sizeof text,
+                          offered.authOffered
+                              ? "The server %.255s offers no login that Kestro knows (PLAIN or "
+                                "LOGIN).\nThe message was not sent."
+                              : "The server %.255s does not offer a login (AUTH).\nThe message "
+                                "was not sent. To send without one, clear the user name in "
+                                "E-mail Settings.",
+                          server);
+            Refuse(session, text, kLoginCaption);
+            return;
+        }
+        GoToState(session, SMTP_AUTH);
+        return;
+    }
+    GoToState(session, SMTP_MAIL_FROM);
+}
+
+void StartHandshake(SmtpSession& session) {
+    GoToState(session, SMTP_TLS_HANDSHAKE);
+    session.platform->ShowStatusText("Securing the connection");
+    session.platform->StartTls();
+}
+
+// The TLS handshake, moved on by every notification until the connection is secure.
+void StepHandshake(SmtpSession& session) {
+    char failure[kTlsFailureSize + kNameLength];
+    switch (session.platform->ContinueTls(failure, sizeof failure)) {
+    case TlsStep::Pending:
+        return;
+    case TlsStep::Failed: {
+        failure[sizeof failure - 1] = '\0';
+        char text[kSmtpMessageSize];
+        std::snprintf(text, sizeof text,
+                      "The connection to %.255s could not be secured.\n%s\nThe message was not "
+                      "sent.",
+                      session.settings->serverName, failure);
+        FailWith(session, text, kSecurityCaption);
+        return;
+    }
+    case TlsStep::Done:
+        break;
+    }
+    session.tlsActive = 1;
+    ClearSmtpExtensions(session.extensions);
+    if (session.greeted) {
+        GoToState(session, SMTP_EHLO); // the extensions are asked for again, over TLS
+        return;
+    }
+    // TLS from the start: now the greeting comes, over the secure connection.
+    session.sendState = SMTP_GREETING;
+    session.newState = 1;
+    session.commandSent = 0;
+    session.replyOk = 0;
+    session.awaitingReply = 1;
+    session.platform->ShowStatusText("Connected, Awaiting Reply");
+}
+
+// The next line of the login into the command buffer. False (the session has failed) when
+// the password cannot be read or a line cannot be built.
+bool BuildAuthLine(SmtpSession& session) {
+    const char* user = session.settings->smtpUser;
+    char* out = session.commandBuffer;
+    const size_t outSize = sizeof session.commandBuffer;
+    const bool plain = session.authMechanism == SmtpAuthMechanism::Plain;
+    size_t length = 0;
+    if (!plain && session.authStep == 0) {
+        length = BuildAuthLoginLine(out, outSize);
+    } else if (!plain && session.authStep == 1) {
+        length = BuildAuthLoginStep(user, out, outSize);
+    } else {
+        char password[kNameLength];
+        if (!session.platform->GetPassword(password, sizeof password)) {
+            WipeSecret(password, sizeof password);
+            FailWith(session, kPasswordUnreadable, kLoginCaption);
+            return false;
+        }
+        password[sizeof password - 1] = '\0';
+        length = plain ? BuildAuthPlainLine(user, password, out, outSize)
+                       : BuildAuthLoginStep(password, out, outSize);
+        WipeSecret(password, sizeof password);
+    }
+    if (length == 0) {
+        FailWith(session, kLoginTooLong, kLoginCaption);
+        return false;
+    }
+    session.commandLength = static_cast<uint32_t>(length);
+    return true;
+}
+
+// AUTH PLAIN, or AUTH LOGIN with the user name and the password after the server's 334s.
+// The password leaves the command buffer as soon as it has been sent.
+void StepAuth(SmtpSession& session) {
+    if (session.awaitingReply) {
+        return;
+    }
+    if (session.replyOk) {
+        GoToState(session, SMTP_MAIL_FROM);
+        return;
+    }
+    if (session.commandSent) {
+        return;
+    }
+    session.newState = 0;
+    if (session.bytesSent == 0 && !BuildAuthLine(session)) {
+        return;
+    }
+    const SendResult result =
+        SendRest(session, session.commandBuffer, session.commandLength, kWholeRest, false);
+    if (result == SendResult::Blocked) {
+        return;
+    }
+    WipeSecret(session.commandBuffer, sizeof session.commandBuffer);
+    if (result == SendResult::Failed) {
+        Fail(session, kWriteErrorRetry, kSocketErrorCaption);
+        return;
+    }
+    SentCommand(session);
+}
+
 void StepWrite(SmtpSession& session) {
     OutgoingMessage& message = *session.message;
     switch (Stage(session)) {
     case SMTP_GREETING:
         if (session.replyOk) {
-            GoToState(session, SMTP_HELO);
+            session.greeted = 1;
+            GoToState(session, SmtpNeedsExtensions(*session.settings) ? SMTP_EHLO : SMTP_HELO);
         }
         return;
     case SMTP_HELO:
-        StepCommand(session, SMTP_MAIL_FROM, kWriteErrorRetry);
+        if (StepCommand(session, kWriteErrorRetry)) {
+            if (session.heloFallback) {
+                ContinueAfterGreeting(session);
+            } else {
+                GoToState(session, SMTP_MAIL_FROM);
+            }
+        }
+        return;
+    case SMTP_EHLO:
+        if (StepCommand(session, kWriteErrorRetry)) {
+            ContinueAfterGreeting(session);
+        }
+        return;
+    case SMTP_STARTTLS:
+        if (StepCommand(session, kWriteErrorRetry)) {
+            StartHandshake(session);
+        }
+        return;
+    case SMTP_TLS_HANDSHAKE:
+        StepHandshake(session);
+        return;
+    case SMTP_AUTH:
+        StepAuth(session);
         return;
     case SMTP_MAIL_FROM:
-        StepCommand(session, SMTP_RCPT_TO, kWriteErrorRetry);
+        if (StepCommand(session, kWriteErrorRetry)) {
+            GoToState(session, SMTP_RCPT_TO);
+        }
         return;
     case SMTP_RCPT_TO:
         StepRecipients(session, message.to, 1, SMTP_RCPT_CC);
@@ -389,7 +637,9 @@ void StepWrite(SmtpSession& session) {
         StepRecipients(session, message.bcc, message.hasBcc, SMTP_DATA);
         return;
     case SMTP_DATA:
-        StepCommand(session, SMTP_HEADERS, kWriteError);
+        if (StepCommand(session, kWriteError)) {
+            GoToState(session, SMTP_HEADERS);
+        }
         return;
     case SMTP_HEADERS:
         StepData(session, SMTP_TEXT);
@@ -410,10 +660,14 @@ void StepWrite(SmtpSession& session) {
         StepAttachments(session);
         return;
     case SMTP_END_DATA:
-        StepCommand(session, SMTP_QUIT, nullptr);
+        if (StepCommand(session, nullptr)) {
+            GoToState(session, SMTP_QUIT);
+        }
         return;
     case SMTP_QUIT:
-        StepCommand(session, SMTP_IDLE, nullptr);
+        if (StepCommand(session, nullptr)) {
+            GoToState(session, SMTP_IDLE);
+        }
         return;
     default:
         return; // idle, resolving, or failed
@@ -423,6 +677,7 @@ void StepWrite(SmtpSession& session) {
 int ExpectedReplyCode(uint32_t stage) {
     switch (stage) {
     case SMTP_GREETING:
+    case SMTP_STARTTLS:
         return 220;
     case SMTP_DATA:
         return 354;
@@ -433,8 +688,51 @@ int ExpectedReplyCode(uint32_t stage) {
     }
 }
 
+// A reply in SMTP_AUTH: 334 asks for the next step of AUTH LOGIN, 235 ends the login; anything
+// else is a refused login.
+void HandleAuthReply(SmtpSession& session) {
+    if (!session.awaitingReply) {
+        return;
+    }
+    const int code = session.reply.code;
+    const bool lastStep =
+        session.authMechanism == SmtpAuthMechanism::Plain || session.authStep == 2;
+    session.awaitingReply = 0;
+    if (code == 235 && lastStep) {
+        session.replyOk = 1;
+    } else if (code == 334 && !lastStep) {
+        session.commandSent = 0;
+        ++session.authStep;
+    } else {
+        char text[kSmtpMessageSize];
+        std::snprintf(text, sizeof text, "%s\n%s", session.reply.text, kCheckLogin);
+        FailWith(session, text, kLoginCaption);
+        return;
+    }
+    session.platform->PostWriteEvent();
+}
+
 void HandleReply(SmtpSession& session) {
-    if (session.reply.code != ExpectedReplyCode(Stage(session))) {
+    const uint32_t stage = Stage(session);
+    if (session.refused) {
+        // The session refused the send: whatever the server answers to QUIT ends it.
+        if (stage == SMTP_QUIT && session.awaitingReply) {
+            MarkSendFailed(session.sendState);
+        }
+        return;
+    }
+    const int code = session.reply.code;
+    if (stage == SMTP_EHLO && session.awaitingReply && (code == 500 || code == 502)) {
+        session.heloFallback = 1; // a server of old: HELO, and no extensions
+        ClearSmtpExtensions(session.extensions);
+        GoToState(session, SMTP_HELO);
+        return;
+    }
+    if (stage == SMTP_AUTH) {
+        HandleAuthReply(session);
+        return;
+    }
+    if (session.reply.code != ExpectedReplyCode(stage)) {
         Fail(session, session.reply.text, "SMTP error");
         return;
     }
@@ -464,9 +762,19 @@ void OnRead(SmtpSession& session) {
     while (position < static_cast<size_t>(count) && !Failed(session)) {
         position += FeedSmtpReply(session.reply, received + position,
                                   static_cast<size_t>(count) - position);
+        if (session.reply.lineEnded && Stage(session) == SMTP_EHLO && session.awaitingReply) {
+            ReadEhloLine(session.extensions, session.reply.line, session.reply.lineKept,
+                         session.reply.lineNumber);
+        }
         if (session.reply.complete) {
+            const uint32_t stage = Stage(session);
             HandleReply(session);
             StartSmtpReply(session.reply);
+            // Nothing the server sent after its go-ahead for TLS may pass for a reply that
+            // came over the secure connection: the rest of this read is dropped.
+            if (stage == SMTP_STARTTLS && session.replyOk) {
+                break;
+            }
         }
     }
 }
@@ -484,11 +792,14 @@ void OnConnect(SmtpSession& session, int error) {
     OutgoingMessage* message = session.message;
     const ProgramSettings* settings = session.settings;
     const uint32_t state = session.sendState;
+    char serverAddress[kSmtpAddressSize];
+    std::memcpy(serverAddress, session.serverAddress, sizeof serverAddress);
     std::memset(&session, 0, sizeof session);
     session.platform = platform;
     session.message = message;
     session.settings = settings;
     session.sendState = state;
+    std::memcpy(session.serverAddress, serverAddress, sizeof serverAddress);
     session.open = 1;
     session.newState = 1;
     session.needRead = 1;
@@ -496,11 +807,15 @@ void OnConnect(SmtpSession& session, int error) {
     session.attachmentHeaderPhase = 1;
     session.platform->ShowStatusText("Connected, Awaiting Reply");
     session.awaitingReply = 1;
+    if (settings->smtpSecurity == kSmtpSecurityTls) {
+        session.awaitingReply = 0; // the greeting comes after the handshake
+        StartHandshake(session);
+    }
 }
 
 void OnClose(SmtpSession& session) {
     EndSmtpSession(session);
-    if (!Failed(session) && !session.message->cancelRequested) {
+    if (!Failed(session) && !session.message->cancelRequested && !session.refused) {
         if (session.messageAccepted) {
             session.platform->ShowMessageSent();
         } else {
@@ -523,7 +838,8 @@ void BeginSmtpSession(SmtpSession& session, SmtpPlatform& platform, OutgoingMess
     session.sendState = SMTP_RESOLVING;
 }
 
-void MarkSmtpConnecting(SmtpSession& session) {
+void MarkSmtpConnecting(SmtpSession& session, const char* serverAddress) {
+    CopyField(session.serverAddress, sizeof session.serverAddress, serverAddress);
     session.sendState = SMTP_GREETING;
 }
 
@@ -540,7 +856,9 @@ uint32_t HandleSmtpEvent(SmtpSession& session, int event, int error) {
         }
         break;
     case kSmtpEventRead:
-        if (SendIsConnected(session.sendState)) {
+        if (Stage(session) == SMTP_TLS_HANDSHAKE) {
+            StepHandshake(session);
+        } else if (SendIsConnected(session.sendState)) {
             OnRead(session);
         }
         break;
@@ -590,6 +908,7 @@ int SmtpProgressPercent(uint32_t state, int previous, uint32_t bodyBytesSent,
     case SMTP_IDLE:
         return 0;
     case SMTP_HELO:
+    case SMTP_EHLO:
         return 4;
     case SMTP_MAIL_FROM:
         return 6;
@@ -634,8 +953,10 @@ void PaintSendProgress(SmtpSession& session) {
     if (session.platform == nullptr || session.message == nullptr) {
         return;
     }
-    session.progress = SmtpProgressPercent(session.sendState, session.progress,
-                                           session.bodyBytesSent, *session.message);
+    if (!session.refused) { // a refused send does not fill the bar on its way out
+        session.progress = SmtpProgressPercent(session.sendState, session.progress,
+                                               session.bodyBytesSent, *session.message);
+    }
     session.platform->PaintProgress(session.progress, SendIsIdle(session.sendState));
 }
 

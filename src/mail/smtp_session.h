@@ -1,16 +1,25 @@
-// The SMTP client: one plain TCP session (HELO, MAIL FROM, RCPT TO, DATA, QUIT; no EHLO, no
-// authentication) that delivers the outgoing message. It is driven by socket notifications and
-// advances one step per notification; every transition asks for a write notification of its
-// own to take the next step. The platform layer (Winsock with window-message notification)
-// binds it through SmtpPlatform and forwards each notification to HandleSmtpEvent. Once a
-// session has failed or was cancelled it ignores further notifications; a host lookup result
-// that arrives after a cancel is for the caller to drop (sendState is no longer SMTP_RESOLVING).
+// The SMTP client: one TCP session that delivers the outgoing message. With no connection
+// security and no login in the settings it is the plain session of old (HELO, MAIL FROM,
+// RCPT TO, DATA, QUIT). Otherwise it greets with EHLO (HELO when the server answers 500 or
+// 502) and reads the server's extensions; secures the connection with STARTTLS, or speaks TLS
+// from the first byte; logs in with AUTH PLAIN or AUTH LOGIN; and checks the message against
+// the server's SIZE before MAIL FROM. The session refuses, with a message that says why and
+// before MAIL FROM, whatever the settings ask and the server cannot give safely.
+//
+// It is driven by socket notifications and advances one step per notification; every
+// transition asks for a write notification of its own to take the next step. The platform
+// layer (Winsock with window-message notification, and the TLS layer over it) binds it through
+// SmtpPlatform and forwards each notification to HandleSmtpEvent. Once a session has failed or
+// was cancelled it ignores further notifications; a host lookup result that arrives after a
+// cancel is for the caller to drop (sendState is no longer SMTP_RESOLVING).
 #pragma once
 
 #include "mail/base64.h"
 #include "mail/mime_builder.h"
 #include "mail/send_state.h"
+#include "mail/smtp_extensions.h"
 #include "mail/smtp_reply.h"
+#include "mail/tls_channel.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +45,7 @@ constexpr int kSmtpSliceSize = 1280; // the most one send call gets of a header 
 constexpr int kSmtpReceiveSize = 1024;
 // Attachment blocks encoded into one piece, which goes to the socket whole.
 constexpr uint32_t kBase64BlocksPerPiece = 16;
+constexpr size_t kSmtpAddressSize = 16; // a dotted IPv4 address and its terminator
 
 enum class SmtpMessageIcon { None, Exclamation };
 
@@ -63,6 +73,29 @@ struct SmtpPlatform {
     virtual void PaintProgress(int percent, bool clearBar) = 0;
     // Opens the Message Sent dialog (modal).
     virtual void ShowMessageSent() = 0;
+
+    // Only a session that secures its connection or logs in calls the three below; a platform
+    // without TLS or passwords keeps their refusals.
+    //
+    // Starts TLS on the connection: the handshake's first message goes out. The server is the
+    // one the settings name, and its certificate must be for that name as typed.
+    virtual void StartTls() {}
+    // Moves the handshake on after a socket notification. Done once the connection is secure
+    // and the server's certificate chains to a trusted root and names the server; Failed with
+    // what was wrong written into failure.
+    virtual TlsStep ContinueTls(char* failure, size_t failureSize) {
+        if (failureSize > 0) {
+            failure[0] = '\0';
+        }
+        return TlsStep::Failed;
+    }
+    // The password of the settings in clear, for the login; false when it cannot be read.
+    virtual bool GetPassword(char* password, size_t size) {
+        if (size > 0) {
+            password[0] = '\0';
+        }
+        return false;
+    }
 };
 
 // The one session of the program.
@@ -102,6 +135,20 @@ struct SmtpSession {
     uint32_t chunkPosition;    // offset in fileChunk of the next block
 
     SmtpReplyReader reply;
+
+    char serverAddress[kSmtpAddressSize]; // the address connected to: a loopback one may log in
+                                          // without TLS
+    int tlsActive;    // the connection is encrypted (from the start, or after STARTTLS)
+    int greeted;      // the server's greeting was accepted
+    int heloFallback; // the server refused EHLO: HELO went instead, and its reply decides
+    int refused;      // the session refused the send itself and is saying QUIT
+    int authStep;     // AUTH LOGIN: 0 the command, 1 the user name, 2 the password
+    SmtpAuthMechanism authMechanism;
+    SmtpExtensions extensions; // of the last EHLO reply
+    // Taken before MAIL FROM when the session checks the message's size, else with the header
+    // block; the size check builds the header block with them.
+    char dateText[kDateTextSize];
+    char messageId[kMessageIdSize];
 };
 
 // Starts a session for the message (the network library has been started and the host lookup
@@ -109,8 +156,9 @@ struct SmtpSession {
 void BeginSmtpSession(SmtpSession& session, SmtpPlatform& platform, OutgoingMessage& message,
                       const ProgramSettings& settings);
 
-// The connect has been issued (it succeeded or would block): sendState becomes SMTP_GREETING.
-void MarkSmtpConnecting(SmtpSession& session);
+// The connect has been issued (it succeeded or would block) to serverAddress, the dotted
+// address of the server: sendState becomes SMTP_GREETING.
+void MarkSmtpConnecting(SmtpSession& session, const char* serverAddress = "");
 
 // Handles one socket notification; error is the notification's error word (only a failed
 // connect is acted on). Returns sendState: with kSmtpErrorBits set the session has failed and

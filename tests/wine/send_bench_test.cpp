@@ -4,17 +4,21 @@
 // SMTP server that scripts/bench-sending.sh starts (KESTRO_SMTP_PORT and KESTRO_SMTP_SINK, as for
 // the send tests), and prints how long the server took to accept it and how much memory the process
 // used meanwhile. The stored message stays in the server's folder: the script uploads the same
-// bytes with curl for comparison.
+// bytes with curl for comparison. With KESTRO_BENCH_STARTTLS set the server is the STARTTLS one
+// of scripts/smtp-tls-peers.sh (named "localhost", as its certificate is), with its login.
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 
+#include "app/win/app_state.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
+#include "mail/win/protected_password.h"
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
@@ -62,6 +66,14 @@ using DISABLED_SendBench = Sending;
 
 TEST_F(DISABLED_SendBench, FiftyMegabyteAttachmentToTheLocalServer) {
     REQUIRE_SINK();
+    if (std::getenv("KESTRO_BENCH_STARTTLS") != nullptr) {
+        ASSERT_TRUE(TrustTestCa());
+        CopyField(programSettings.serverName, "localhost");
+        programSettings.smtpSecurity = kSmtpSecurityStartTls;
+        CopyField(programSettings.smtpUser, kTestSmtpUser);
+        ASSERT_TRUE(ProtectPassword(kTestSmtpPassword, programSettings.smtpPassword,
+                                    sizeof programSettings.smtpPassword));
+    }
     Address("bob@example.net", "Bench");
     ASSERT_TRUE(WriteAttachment(folder_ + "bench.avi"));
     ASSERT_EQ(AddAttachment((folder_ + "bench.avi").c_str()), 1);

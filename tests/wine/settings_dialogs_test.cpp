@@ -1,7 +1,10 @@
 // The Program Settings and E-mail Settings dialogs, opened from the main window's menu.
 #include <windows.h>
 
+#include <string>
+
 #include "app/win/app_state.h"
+#include "mail/win/protected_password.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
 
@@ -80,6 +83,57 @@ TEST_F(SettingsDialogs, EmailSettingsDefaultPortOnlyForSmtpAndCancelKeepsEveryth
     EXPECT_EQ(programSettings.smtpPort, 587);
     EXPECT_EQ(programSettings.useMapi, 0);
     EXPECT_STREQ(programSettings.userName, "Bo");
+}
+
+// The login: the security picks the default port, and the password is kept only protected
+// for this user; the dialog shows it again (as dots) and keeps it when it is not retyped.
+TEST_F(SettingsDialogs, EmailSettingsKeepTheLoginWithThePasswordProtected) {
+    programSettings.useMapi = 0;
+    const auto openEmailSettings = [&](const std::function<void(HWND)>& action) {
+        WhenDialogAppears([&](HWND program) {
+            WhenDialogAppears(action);
+            SendMessageA(program, WM_COMMAND, IDC_PS_ADVANCED, 0);
+            SendMessageA(program, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(window_, IDM_PROGRAM_SETTINGS);
+    };
+    openEmailSettings([&](HWND email) {
+        HWND security = GetDlgItem(email, IDC_ES_SECURITY);
+        EXPECT_EQ(ComboEntries(security),
+                  (std::vector<std::string>{"None", "STARTTLS", "TLS (SSL) from the start"}));
+        EXPECT_EQ(ComboSelection(security), "None");
+        const unsigned ports[] = {25, 587, 465}; // none, STARTTLS, TLS from the start
+        for (int choice : {1, 2, 0}) {
+            SendMessageA(security, CB_SETCURSEL, choice, 0);
+            SendMessageA(email, WM_COMMAND, IDC_ES_DEFAULT_PORT, 0);
+            EXPECT_EQ(GetDlgItemInt(email, IDC_ES_PORT, nullptr, FALSE), ports[choice]);
+        }
+        SendMessageA(security, CB_SETCURSEL, 1, 0);
+        SendMessageA(email, WM_COMMAND, IDC_ES_DEFAULT_PORT, 0);
+        SetDlgItemTextA(email, IDC_ES_LOGIN_USER, "ann@example.com");
+        SetDlgItemTextA(email, IDC_ES_LOGIN_PASSWORD, "tall trees 42");
+        SendDlgItemMessageA(email, IDC_ES_LOGIN_PASSWORD, EM_SETMODIFY, TRUE, 0);
+        SendMessageA(email, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(programSettings.smtpSecurity, 1);
+    EXPECT_EQ(programSettings.smtpPort, 587);
+    EXPECT_STREQ(programSettings.smtpUser, "ann@example.com");
+    const std::string stored = programSettings.smtpPassword;
+    EXPECT_GT(stored.size(), 64u);
+    EXPECT_EQ(stored.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    char password[256];
+    ASSERT_TRUE(UnprotectPassword(stored.c_str(), password, sizeof password));
+    EXPECT_STREQ(password, "tall trees 42");
+
+    openEmailSettings([&](HWND email) {
+        EXPECT_EQ(ComboSelection(GetDlgItem(email, IDC_ES_SECURITY)), "STARTTLS");
+        EXPECT_EQ(TextOf(GetDlgItem(email, IDC_ES_LOGIN_PASSWORD)), "tall trees 42");
+        EXPECT_NE(GetWindowLongA(GetDlgItem(email, IDC_ES_LOGIN_PASSWORD), GWL_STYLE) & ES_PASSWORD,
+                  0);
+        SendMessageA(email, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(programSettings.smtpPassword, stored) << "an unchanged password is kept as it was";
+    EXPECT_TRUE(MessageBoxes::Calls().empty());
 }
 
 TEST_F(SettingsDialogs, SmtpWithoutAServerIsRefusedAndTheDialogStaysOpen) {

@@ -3,6 +3,9 @@
 #include "app/win/app_state.h"
 #include "app/win/commands.h"
 #include "base/win/message_box.h"
+#include "base/wipe_secret.h"
+#include "mail/smtp_account.h"
+#include "mail/win/protected_password.h"
 #include "plugins/win/custom_config_dialog.h"
 #include "plugins/win/encoder_settings_group.h"
 #include "resources/resource_ids.h"
@@ -60,13 +63,64 @@ void AcceptProgramSettings(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
-constexpr int kSettingsEdits[] = {IDC_ES_USERNAME, IDC_ES_MAILFROM, IDC_ES_REPLYTO, IDC_ES_SERVER,
-                                  IDC_ES_PORT};
+constexpr int kSettingsEdits[] = {IDC_ES_USERNAME,      IDC_ES_MAILFROM, IDC_ES_REPLYTO,
+                                  IDC_ES_SERVER,        IDC_ES_PORT,     IDC_ES_LOGIN_USER,
+                                  IDC_ES_LOGIN_PASSWORD};
+
+// The security list's entries, in the order of the SMTPSECURITY values.
+const char* const kSecurityNames[] = {"None", "STARTTLS", "TLS (SSL) from the start"};
 
 void SetEditsReadOnly(HWND dialog, bool readOnly) {
     for (int id : kSettingsEdits) {
         SendDlgItemMessageA(dialog, id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
     }
+    EnableWindow(GetDlgItem(dialog, IDC_ES_SECURITY), readOnly ? FALSE : TRUE);
+}
+
+int ChosenSecurity(HWND dialog) {
+    const LRESULT index = SendDlgItemMessageA(dialog, IDC_ES_SECURITY, CB_GETCURSEL, 0, 0);
+    return index == kSmtpSecurityStartTls || index == kSmtpSecurityTls ? static_cast<int>(index)
+                                                                       : kSmtpSecurityNone;
+}
+
+// The password edit shows the stored password (as dots); a changed one is protected anew.
+void FillLogin(HWND dialog) {
+    for (const char* name : kSecurityNames) {
+        SendDlgItemMessageA(dialog, IDC_ES_SECURITY, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(name));
+    }
+    SendDlgItemMessageA(dialog, IDC_ES_SECURITY, CB_SETCURSEL,
+                        static_cast<WPARAM>(programSettings.smtpSecurity), 0);
+    SetDlgItemTextA(dialog, IDC_ES_LOGIN_USER, programSettings.smtpUser);
+    char password[kNameLength];
+    UnprotectPassword(programSettings.smtpPassword, password, sizeof password);
+    SetDlgItemTextA(dialog, IDC_ES_LOGIN_PASSWORD, password);
+    WipeSecret(password, sizeof password);
+    SendDlgItemMessageA(dialog, IDC_ES_LOGIN_PASSWORD, EM_SETMODIFY, FALSE, 0);
+}
+
+// False, with the user told, when the new password cannot be protected.
+bool AcceptLogin(HWND dialog) {
+    if (SendDlgItemMessageA(dialog, IDC_ES_LOGIN_PASSWORD, EM_GETMODIFY, 0, 0)) {
+        char password[kNameLength];
+        GetDlgItemTextA(dialog, IDC_ES_LOGIN_PASSWORD, password, kNameLength);
+        char protectedPassword[kProtectedPasswordLength];
+        const bool protectedOk =
+            ProtectPassword(password, protectedPassword, sizeof protectedPassword);
+        WipeSecret(password, sizeof password);
+        if (!protectedOk) {
+            ShowMessageBox(dialog,
+                           "The password could not be protected for storing, so it was not "
+                           "changed.",
+                           "Email Settings", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        CopyField(programSettings.smtpPassword, sizeof programSettings.smtpPassword,
+                  protectedPassword);
+    }
+    programSettings.smtpSecurity = ChosenSecurity(dialog);
+    GetDlgItemTextA(dialog, IDC_ES_LOGIN_USER, programSettings.smtpUser, kNameLength);
+    return true;
 }
 
 void InitEmailSettings(HWND dialog) {
@@ -82,10 +136,14 @@ void InitEmailSettings(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_ES_REPLYTO, programSettings.replyTo);
     SetDlgItemTextA(dialog, IDC_ES_SERVER, programSettings.serverName);
     SetDlgItemInt(dialog, IDC_ES_PORT, static_cast<UINT>(programSettings.smtpPort), FALSE);
+    FillLogin(dialog);
     SetTimer(dialog, IDT_ES_FOLLOW_RADIOS, 500, nullptr);
 }
 
 void AcceptEmailSettings(HWND dialog) {
+    if (!AcceptLogin(dialog)) {
+        return; // the dialog stays open
+    }
     programSettings.useMapi = IsChecked(dialog, IDC_USE_MAPI) ? 1 : 0;
     GetDlgItemTextA(dialog, IDC_ES_USERNAME, programSettings.userName, kNameLength);
     GetDlgItemTextA(dialog, IDC_ES_MAILFROM, programSettings.mailFrom, kNameLength);
@@ -154,7 +212,8 @@ INT_PTR CALLBACK EmailSettingsDialogProc(HWND dialog, UINT message, WPARAM wPara
         switch (LOWORD(wParam)) {
         case IDC_ES_DEFAULT_PORT:
             if (IsChecked(dialog, IDC_USE_SMTP)) {
-                SetDlgItemInt(dialog, IDC_ES_PORT, 25, FALSE);
+                SetDlgItemInt(dialog, IDC_ES_PORT,
+                              static_cast<UINT>(DefaultSmtpPort(ChosenSecurity(dialog))), FALSE);
             }
             return TRUE;
         case IDC_ES_AUTO:

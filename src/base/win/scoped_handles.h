@@ -58,6 +58,8 @@ using ScopedModule = ScopedHandle<scoped_handle_traits::NullIsNone<HMODULE, Free
 using ScopedMixer = ScopedHandle<scoped_handle_traits::NullIsNone<HMIXER, mixerClose>>;
 // A key of RegOpenKeyEx.
 using ScopedRegistryKey = ScopedHandle<scoped_handle_traits::NullIsNone<HKEY, RegCloseKey>>;
+// Memory the system allocated for the caller to give back with LocalFree (CryptProtectData).
+using ScopedLocalMemory = ScopedHandle<scoped_handle_traits::NullIsNone<HLOCAL, LocalFree>>;
 
 // The device context of a window (null: the screen) from GetDC, released with ReleaseDC.
 class WindowDc {

@@ -4,6 +4,7 @@
 
 #include "base/file_bytes.h"
 #include "books/account_book_rules.h"
+#include "books/account_logins.h"
 #include "books/win/book_list.h"
 #include "compose/sender_line.h"
 #include "resources/resource_ids.h"
@@ -17,7 +18,8 @@ const BookColumn kColumns[] = {{IDS_BOOK_COLUMN_NAME, 120},
 
 struct AccountBook {
     HWND fromEdit;
-    std::string path; // of accbook.ini
+    std::string path;      // of accbook.ini
+    std::string loginPath; // of acclogin.ini, the accounts' logins
     ProgramSettings* settings;
     BookEntries<AccountEntry> entries;
 };
@@ -134,8 +136,23 @@ void TakeIdentity(const AccountEntry& entry, ProgramSettings& settings) {
     settings.useMapi = 0;
 }
 
+// Each account keeps its own login: the one in use is recorded under the identity it was used
+// with, and the chosen account's is applied.
+void TakeLogin(const AccountBook& book, const AccountEntry& chosen) {
+    std::string logins;
+    ReadFileBytes(book.loginPath.c_str(), logins);
+    const std::string recorded = RecordAccountLogin(logins, *book.settings);
+    if (recorded != logins) {
+        WriteFileBytes(book.loginPath.c_str(), recorded);
+    }
+    ApplyAccountLogin(recorded, chosen.address.c_str(), chosen.server.c_str(), *book.settings);
+}
+
 void Accept(HWND dialog, AccountBook& book) {
     if (const AccountEntry* chosen = book.entries.At(FirstSelectedItem(book.entries.list))) {
+        if (!IsUseMapiAccount(*chosen)) {
+            TakeLogin(book, *chosen);
+        }
         TakeIdentity(*chosen, *book.settings);
     }
     PostMessageA(book.fromEdit, WM_COMMAND, IDC_REFRESH_SENDER, 0);
@@ -218,7 +235,11 @@ INT_PTR CALLBACK AccountBookProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 void OpenAccountBook(HWND owner, HWND fromEdit, const char* folder, ProgramSettings& settings) {
-    AccountBook book = {fromEdit, std::string(folder) + "accbook.ini", &settings, {}};
+    AccountBook book = {fromEdit,
+                        std::string(folder) + "accbook.ini",
+                        std::string(folder) + "acclogin.ini",
+                        &settings,
+                        {}};
     DialogBoxParamA(InstanceOf(owner), "ACCOUNTBOOKBOX", owner, AccountBookProc,
                     reinterpret_cast<LPARAM>(&book));
 }

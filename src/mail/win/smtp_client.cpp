@@ -18,6 +18,8 @@
 #include "mail/win/internet_check.h"
 #include "mail/win/mail_windows.h"
 #include "mail/win/message_sent_dialog.h"
+#include "mail/win/protected_password.h"
+#include "mail/win/schannel_engine.h"
 #include "mail/win/send_preparation.h"
 #include "mail/win/send_state.h"
 
@@ -26,30 +28,79 @@ namespace {
 constexpr COLORREF kProgressBackground = 0xC0C0C0;
 constexpr COLORREF kProgressFill = 0xFF0000;
 
-// The session's socket and the main window it reports to.
-struct WinsockPlatform : SmtpPlatform {
+// The connection's TLS layer: large buffers, so kept apart from the stack.
+TlsChannel tlsChannel;
+SchannelEngine tlsEngine;
+
+// The session's socket and the main window it reports to. Once TLS has started, the session's
+// sends and receives go through the TLS layer, which uses the socket itself.
+struct WinsockPlatform : SmtpPlatform, TlsSocket {
     HWND window = nullptr;
     ScopedSocket socket;
-    HANDLE lookup = nullptr; // the host lookup under way
+    HANDLE lookup = nullptr;  // the host lookup under way
+    bool tls = false;         // the TLS layer carries the session's bytes
+    bool closePosted = false; // the TLS layer saw the end and said so
 
-    int Send(const char* data, int length) override {
-        const int sent = ::send(socket.get(), data, length, 0);
+    int SendRaw(const unsigned char* data, int length) override {
+        const int sent = ::send(socket.get(), reinterpret_cast<const char*>(data), length, 0);
         if (sent != SOCKET_ERROR) {
             return sent;
         }
-        return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
+        return WSAGetLastError() == WSAEWOULDBLOCK ? kTlsWouldBlock : kTlsSocketError;
     }
-    int Receive(char* buffer, int size) override {
-        const int received = ::recv(socket.get(), buffer, size, 0);
+    int ReceiveRaw(unsigned char* buffer, int size) override {
+        const int received = ::recv(socket.get(), reinterpret_cast<char*>(buffer), size, 0);
         if (received != SOCKET_ERROR) {
             return received;
         }
-        return WSAGetLastError() == WSAEWOULDBLOCK ? kSmtpWouldBlock : kSmtpSocketError;
+        return WSAGetLastError() == WSAEWOULDBLOCK ? kTlsWouldBlock : kTlsSocketError;
+    }
+    void PostReadEvent() override { PostMessageA(window, WM_SOCKET_EVENT, 0, FD_READ); }
+
+    // The TLS layer's results are the session's: would-block and error have the same values.
+    int Send(const char* data, int length) override {
+        if (tls) {
+            return SendTls(tlsChannel, data, length);
+        }
+        return SendRaw(reinterpret_cast<const unsigned char*>(data), length);
+    }
+    int Receive(char* buffer, int size) override {
+        if (tls) {
+            const int received = ReceiveTls(tlsChannel, buffer, size);
+            // The TLS layer reads the server's closing alert and the end of the stream itself,
+            // and Winsock may then not report the close: the session hears of it from here.
+            if (received == 0 && !closePosted) {
+                closePosted = true;
+                PostMessageA(window, WM_SOCKET_EVENT, 0, FD_CLOSE);
+            }
+            return received;
+        }
+        return ReceiveRaw(reinterpret_cast<unsigned char*>(buffer), size);
+    }
+    void StartTls() override {
+        tls = true;
+        closePosted = false;
+        tlsEngine.Begin(mailWindows.settings->serverName);
+        StartTlsChannel(tlsChannel, *this, tlsEngine);
+    }
+    TlsStep ContinueTls(char* failure, size_t failureSize) override {
+        const TlsStep step = ContinueTlsChannel(tlsChannel);
+        if (step == TlsStep::Failed) {
+            CopyField(failure, failureSize, tlsChannel.failure);
+        }
+        return step;
+    }
+    bool GetPassword(char* password, size_t size) override {
+        return UnprotectPassword(mailWindows.settings->smtpPassword, password, size);
     }
     void Close() override {
         if (lookup != nullptr) {
             WSACancelAsyncRequest(lookup);
             lookup = nullptr;
+        }
+        if (tls) {
+            tls = false;
+            tlsEngine.Reset();
         }
         if (socket) {
             shutdown(socket.get(), SD_SEND);
@@ -222,12 +273,12 @@ void ConnectSmtpServer(HWND mainWindow, const char* dottedAddress) {
                    FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
     if (connect(platform.socket.get(), reinterpret_cast<const sockaddr*>(&server), sizeof server) ==
         0) {
-        MarkSmtpConnecting(smtpSession);
+        MarkSmtpConnecting(smtpSession, dottedAddress);
         return;
     }
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
-        MarkSmtpConnecting(smtpSession);
+        MarkSmtpConnecting(smtpSession, dottedAddress);
     } else if (error == WSAEISCONN && SendGreetingAccepted(sendState)) {
         ShowMessageBox(mainWindow, "You are already connected to the server", "Kestro", MB_OK);
     } else {
@@ -242,7 +293,16 @@ uint32_t HandleSmtpSocketMessage(HWND, WPARAM wParam, LPARAM lParam) {
     if (wParam != 0 && static_cast<SOCKET>(wParam) != platform.socket.get()) {
         return sendState;
     }
-    return HandleSmtpEvent(smtpSession, WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+    const int event = WSAGETSELECTEVENT(lParam);
+    if (event == FD_READ && platform.tls && SendIsIdle(sendState) && smtpSession.open) {
+        // After the answer to QUIT the server's closing alert is still to be read: Winsock
+        // reports the close only once every byte has been taken.
+        char rest[kSmtpReceiveSize];
+        while (platform.Receive(rest, sizeof rest) > 0) {
+        }
+        return sendState;
+    }
+    return HandleSmtpEvent(smtpSession, event, WSAGETSELECTERROR(lParam));
 }
 
 void EndFailedSend() {

@@ -18,7 +18,7 @@ ProgramSettings Parse(const std::string& text, SettingsLayout* layout = nullptr)
     return s;
 }
 
-TEST(SettingsFile, WritesTheSeventeenLinesAndTheBannersThreeWithCrLf) {
+TEST(SettingsFile, WritesTheStatedLinesTheLoginAndTheBannerWithCrLf) {
     ProgramSettings s{};
     s.useMapi = 0;
     CopyField(s.userName, "Ann Lee");
@@ -36,6 +36,9 @@ TEST(SettingsFile, WritesTheSeventeenLinesAndTheBannersThreeWithCrLf) {
     s.alwaysSave = 0;
     s.alwaysClear = 1;
     s.alwaysAddressMapi = 0;
+    s.smtpSecurity = kSmtpSecurityStartTls;
+    CopyField(s.smtpUser, "ann");
+    CopyField(s.smtpPassword, "01000000D08C9DDF");
     CopyField(s.adLocation1, "http://127.0.0.1:8080/cgi-bin/adlocation.cgi");
     CopyField(s.adLocation2, "");
     s.adBanner = 0;
@@ -44,6 +47,7 @@ TEST(SettingsFile, WritesTheSeventeenLinesAndTheBannersThreeWithCrLf) {
               "REPLYTO=\r\nSERVERNAME=smtp.example.com\r\nSMTPPORT=587\r\nX=-3\r\nY=12\r\n"
               "WIDTH=472\r\nHEIGHT=553\r\nATTACHDIR=C:\\Users\\ann\\\r\nVIDEOINDEX=2\r\n"
               "ALWAYS_CLOSE=1\r\nALWAYS_SAVE=0\r\nALWAYS_CLEAR=1\r\nALWAYS_ADDRESS_MAPI=0\r\n"
+              "SMTPSECURITY=1\r\nSMTPUSER=ann\r\nSMTPPASSWORD=01000000D08C9DDF\r\n"
               "ADLOCATION1=http://127.0.0.1:8080/cgi-bin/adlocation.cgi\r\nADLOCATION2=\r\n"
               "ADBANNER=0\r\n");
 }
@@ -94,6 +98,17 @@ TEST(SettingsFile, KeyedLinesFollowTheirOwnRules) {
     EXPECT_EQ(std::string(s.userName), std::string(255, 'n'));
     s = Parse("version=20\nUSERNAME=x\n");
     EXPECT_STREQ(s.userName, "version=20") << "without its version line the file is older";
+
+    // A file of before the connection security: no security, no login.
+    s = Parse("VERSION=20\nSMTPPORT=25\nALWAYS_ADDRESS_MAPI=1\n");
+    EXPECT_EQ(s.smtpSecurity, kSmtpSecurityNone);
+    EXPECT_STREQ(s.smtpUser, "");
+    EXPECT_STREQ(s.smtpPassword, "");
+    s = Parse("VERSION=20\nSMTPSECURITY=2\nSMTPPASSWORD=" + std::string(1500, 'A') + "\n");
+    EXPECT_EQ(s.smtpSecurity, kSmtpSecurityTls);
+    EXPECT_EQ(std::string(s.smtpPassword), std::string(1500, 'A')) << "a long protected form";
+    EXPECT_EQ(Parse("VERSION=20\nSMTPSECURITY=3\n").smtpSecurity, kSmtpSecurityNone);
+    EXPECT_EQ(Parse("VERSION=20\nSMTPSECURITY=-1\n").smtpSecurity, kSmtpSecurityNone);
 }
 
 TEST(SettingsFile, ReadsTheOlderLayoutByPosition) {

@@ -58,12 +58,23 @@ struct FakeServer : SmtpPlatform {
     std::vector<std::string> statusTexts;
     std::vector<Box> boxes;
     std::vector<std::pair<uint32_t, int>> paints; // state, percent
+    // TLS, played by the platform: the handshake takes a few notifications, during which the
+    // socket carries no plain bytes either way.
+    bool handshaking = false;
+    int handshakeSteps = 0;
+    TlsStep handshakeEnd = TlsStep::Done;
+    std::vector<size_t> tlsStarts; // where in `delivered` each handshake began
+    bool sentDuringHandshake = false;
+    bool passwordReadable = true;
+    int loginLines = 0; // lines of AUTH LOGIN still to come: the user name, then the password
 
     void Answer(const std::string& word) {
         if (closing || closeAfter.empty()) {
             return; // the connection is going down
         }
-        const auto found = replies.find(word);
+        // After a handshake the server no longer offers STARTTLS.
+        const bool secured = word == "EHLO" && !tlsStarts.empty() && replies.count("EHLO+TLS");
+        const auto found = replies.find(secured ? "EHLO+TLS" : word);
         const std::string reply = found != replies.end() ? found->second : "250 ok\r\n";
         pendingReply += reply;
         inData = word == "DATA" && reply.compare(0, 3, "354") == 0;
@@ -86,11 +97,17 @@ struct FakeServer : SmtpPlatform {
                 }
                 commands.push_back(delivered.substr(parsed, end - parsed));
                 parsed = end + 2;
+                if (loginLines > 0) {
+                    Answer(loginLines-- == 2 ? "USER" : "PASS");
+                    continue;
+                }
+                loginLines = commands.back() == "AUTH LOGIN" ? 2 : 0;
                 Answer(commands.back().substr(0, 4));
             }
         }
     }
     int Send(const char* bytes, int length) override {
+        sentDuringHandshake = sentDuringHandshake || handshaking;
         const size_t at = delivered.size();
         if (blockAt.erase(at) != 0) {
             blocked = true;
@@ -110,7 +127,7 @@ struct FakeServer : SmtpPlatform {
         return static_cast<int>(take);
     }
     int Receive(char* buffer, int size) override {
-        if (receiveFails || pendingReply.empty()) {
+        if (receiveFails || pendingReply.empty() || handshaking) {
             return receiveFails ? kSmtpSocketError : kSmtpWouldBlock;
         }
         const size_t count = std::min({static_cast<size_t>(size), readSize, pendingReply.size()});
@@ -135,6 +152,23 @@ struct FakeServer : SmtpPlatform {
         paints.emplace_back(session->sendState, percent);
     }
     void ShowMessageSent() override { ++messageSentShown; }
+    void StartTls() override {
+        handshaking = true;
+        handshakeSteps = 3;
+        tlsStarts.push_back(delivered.size());
+    }
+    TlsStep ContinueTls(char* failure, size_t size) override {
+        if (!handshaking || --handshakeSteps > 0) {
+            return TlsStep::Pending;
+        }
+        handshaking = false;
+        CopyField(failure, size, "The server's certificate is for another name.");
+        return handshakeEnd;
+    }
+    bool GetPassword(char* password, size_t size) override {
+        CopyField(password, size, "s3cret");
+        return passwordReadable;
+    }
 };
 
 // A message to bob@example.net, a session and the fake server, driven like the main window.
@@ -143,6 +177,7 @@ struct Mail {
     std::unique_ptr<SmtpSession> session{new SmtpSession()};
     ProgramSettings settings = {};
     FakeServer server;
+    std::string address = "192.0.2.7"; // where the server is: not on this machine
     bool failed = false;
     bool closeBeforeWrites = false; // the close notification overtakes the posted writes
 
@@ -171,7 +206,7 @@ struct Mail {
     }
     void Start(int connectError = 0) {
         BeginSmtpSession(*session, server, *message, settings);
-        MarkSmtpConnecting(*session);
+        MarkSmtpConnecting(*session, address.c_str());
         server.pendingReply = server.greeting;
         Handle(kSmtpEventConnect, connectError);
     }
@@ -185,6 +220,8 @@ struct Mail {
             event = kSmtpEventWrite;
         } else if (!session->open) {
             return false;
+        } else if (server.handshaking) {
+            event = kSmtpEventRead; // the server's part of the handshake arrives
         } else if (!server.pendingReply.empty()) {
             event = kSmtpEventRead;
         } else if (server.blocked) {
@@ -517,6 +554,213 @@ TEST(SmtpSession, FailedConnectIsReported) {
                                                     "Kestro"}}));
     EXPECT_EQ(mail.server.closeCalls, 1);
     EXPECT_FALSE(mail.Step());
+}
+
+const char* const kEhlo =
+    "250-mail.example.org\r\n250-STARTTLS\r\n250-AUTH LOGIN PLAIN\r\n250 SIZE 1000000\r\n";
+const char* const kEhloOverTls = "250-mail.example.org\r\n250-AUTH=LOGIN PLAIN\r\n250 HELP\r\n";
+
+// A server that offers STARTTLS, both logins and a large SIZE; ann logs in with s3cret.
+void Secure(Mail& mail, int security, const char* user) {
+    mail.settings.smtpSecurity = security;
+    CopyField(mail.settings.smtpUser, sizeof mail.settings.smtpUser, user);
+    mail.server.replies["EHLO"] = kEhlo;
+    mail.server.replies["EHLO+TLS"] = kEhloOverTls;
+    mail.server.replies["STAR"] = "220 go ahead\r\n";
+    mail.server.replies["AUTH"] = "235 welcome\r\n";
+}
+
+// What the plain session sends after DATA, for the secured ones to match.
+std::string PlainData() {
+    Mail plain;
+    plain.Run();
+    return plain.server.data;
+}
+
+TEST(SmtpSecuredSession, EachSecurityAndLoginSendsThePlainSessionsMessage) {
+    const std::string data = PlainData();
+    struct Case {
+        const char* name;
+        int security;
+        const char* user;
+        const char* address;
+        std::map<std::string, std::string> replies;
+        std::vector<std::string> commands; // up to MAIL FROM
+        std::vector<size_t> tlsStarts;
+    };
+    const size_t afterStartTls = std::string("EHLO kestro\r\nSTARTTLS\r\n").size();
+    const Case cases[] = {
+        // Bytes after the 220 to STARTTLS must not pass for a reply over TLS.
+        {"STARTTLS, PLAIN preferred",
+         kSmtpSecurityStartTls,
+         "ann",
+         "192.0.2.7",
+         {{"STAR", "220 go ahead\r\n250 injected\r\n"}},
+         {"EHLO kestro", "STARTTLS", "EHLO kestro", "AUTH PLAIN AGFubgBzM2NyZXQ="},
+         {afterStartTls}},
+        {"TLS from the start, LOGIN offered alone",
+         kSmtpSecurityTls,
+         "ann",
+         "192.0.2.7",
+         {{"EHLO+TLS", "250-mail.example.org\r\n250 AUTH LOGIN\r\n"},
+          {"AUTH", "334 VXNlcm5hbWU6\r\n"},
+          {"USER", "334 UGFzc3dvcmQ6\r\n"},
+          {"PASS", "235 welcome\r\n"}},
+         {"EHLO kestro", "AUTH LOGIN", "YW5u", "czNjcmV0"},
+         {0}},
+        {"a login without TLS to this machine",
+         kSmtpSecurityNone,
+         "ann",
+         "127.0.0.1",
+         {},
+         {"EHLO kestro", "AUTH PLAIN AGFubgBzM2NyZXQ="},
+         {}},
+        {"EHLO refused: HELO",
+         kSmtpSecurityTls,
+         "",
+         "192.0.2.7",
+         {{"EHLO+TLS", "502 5.5.1 not implemented\r\n"}},
+         {"EHLO kestro", "HELO kestro"},
+         {0}},
+        {"a message just within SIZE",
+         kSmtpSecurityStartTls,
+         "",
+         "192.0.2.7",
+         {{"EHLO+TLS", "250-x\r\n250 SIZE " + std::to_string(data.size() - 3) + "\r\n"}},
+         {"EHLO kestro", "STARTTLS", "EHLO kestro"},
+         {afterStartTls}},
+    };
+    for (const Case& c : cases) {
+        Mail mail;
+        Secure(mail, c.security, c.user);
+        mail.address = c.address;
+        for (const auto& reply : c.replies) {
+            mail.server.replies[reply.first] = reply.second;
+        }
+        mail.Run();
+        std::vector<std::string> expected = c.commands;
+        for (const char* rest :
+             {"MAIL FROM: <ann@example.org>", "RCPT TO: <bob@example.net>", "DATA", "QUIT"}) {
+            expected.push_back(rest);
+        }
+        EXPECT_EQ(mail.server.commands, expected) << c.name;
+        EXPECT_EQ(mail.server.tlsStarts, c.tlsStarts) << c.name;
+        EXPECT_FALSE(mail.server.sentDuringHandshake) << c.name;
+        EXPECT_EQ(mail.server.data, data) << c.name;
+        EXPECT_EQ(mail.server.messageSentShown, 1) << c.name;
+        EXPECT_TRUE(mail.server.boxes.empty()) << c.name << ": " << mail.server.boxes[0].first;
+    }
+}
+
+TEST(SmtpSecuredSession, WhatCannotBeDoneSafelyIsRefusedBeforeMailFrom) {
+    struct Case {
+        const char* name;
+        int security;
+        const char* user;
+        std::map<std::string, std::string> replies;
+        std::vector<std::string> commands;
+        Box box; // the text is a part of the box's text
+    };
+    const Case cases[] = {
+        {"STARTTLS not offered",
+         kSmtpSecurityStartTls,
+         "ann",
+         {{"EHLO", "250-mail.example.org\r\n250 AUTH PLAIN\r\n"}},
+         {"EHLO kestro", "QUIT"},
+         {"The server mail.example.org does not offer STARTTLS", "Secure connection"}},
+        {"a login over plain TCP to another machine",
+         kSmtpSecurityNone,
+         "ann",
+         {},
+         {"EHLO kestro", "QUIT"},
+         {"The connection to mail.example.org is not encrypted", "Secure connection"}},
+        {"no login offered",
+         kSmtpSecurityTls,
+         "ann",
+         {{"EHLO+TLS", "250-mail.example.org\r\n250 SIZE\r\n"}},
+         {"EHLO kestro", "QUIT"},
+         {"The server mail.example.org does not offer a login (AUTH)", "SMTP login"}},
+        {"no login Kestro knows",
+         kSmtpSecurityTls,
+         "ann",
+         {{"EHLO+TLS", "250-mail.example.org\r\n250 AUTH CRAM-MD5 XOAUTH2\r\n"}},
+         {"EHLO kestro", "QUIT"},
+         {"The server mail.example.org offers no login that Kestro knows", "SMTP login"}},
+        {"SIZE exceeded",
+         kSmtpSecurityStartTls,
+         "ann",
+         {{"EHLO+TLS", "250-mail.example.org\r\n250-AUTH PLAIN\r\n250 SIZE 100\r\n"}},
+         {"EHLO kestro", "STARTTLS", "EHLO kestro", "QUIT"},
+         {"bytes, but the server mail.example.org takes messages of at most 100 bytes.\nThe "
+          "message was not sent",
+          "Message too large"}},
+        {"a wrong password",
+         kSmtpSecurityStartTls,
+         "ann",
+         {{"AUTH", "535 5.7.8 Authentication credentials invalid\r\n"}},
+         {"EHLO kestro", "STARTTLS", "EHLO kestro", "AUTH PLAIN AGFubgBzM2NyZXQ="},
+         {"535 5.7.8 Authentication credentials invalid\r\n\nThe server refused the login: "
+          "check the user name and password in E-mail Settings.",
+          "SMTP login"}},
+        {"a certificate refused",
+         kSmtpSecurityTls,
+         "ann",
+         {},
+         {},
+         {"The connection to mail.example.org could not be secured.\nThe server's certificate "
+          "is for another name.\nThe message was not sent.",
+          "Secure connection"}},
+        {"a password that cannot be read",
+         kSmtpSecurityTls,
+         "ann",
+         {},
+         {"EHLO kestro"},
+         {"The password saved in E-mail Settings cannot be read", "SMTP login"}},
+    };
+    for (const Case& c : cases) {
+        Mail mail;
+        Secure(mail, c.security, c.user);
+        for (const auto& reply : c.replies) {
+            mail.server.replies[reply.first] = reply.second;
+        }
+        mail.server.handshakeEnd =
+            std::string(c.name) == "a certificate refused" ? TlsStep::Failed : TlsStep::Done;
+        mail.server.passwordReadable = std::string(c.name) != "a password that cannot be read";
+        mail.Run();
+        EXPECT_EQ(mail.server.commands, c.commands) << c.name;
+        EXPECT_TRUE(mail.failed) << c.name;
+        EXPECT_EQ(mail.session->sendState, SMTP_IDLE) << c.name;
+        EXPECT_EQ(mail.server.closeCalls, 1) << c.name;
+        EXPECT_EQ(mail.server.messageSentShown, 0) << c.name;
+        ASSERT_EQ(mail.server.boxes.size(), 1u) << c.name;
+        EXPECT_NE(mail.server.boxes[0].first.find(c.box.first), std::string::npos)
+            << c.name << ": " << mail.server.boxes[0].first;
+        EXPECT_EQ(mail.server.boxes[0].second, c.box.second) << c.name;
+        EXPECT_EQ(mail.server.delivered.find("s3cret"), std::string::npos) << c.name;
+        EXPECT_EQ(mail.session->progress < 100, true) << c.name;
+    }
+}
+
+TEST(SmtpSecuredSession, WouldBlockAtEveryByteOfALoginResumesAtThatByte) {
+    auto prepare = [](Mail& mail) {
+        Secure(mail, kSmtpSecurityStartTls, "ann");
+        mail.server.replies["EHLO+TLS"] = "250-mail.example.org\r\n250 AUTH LOGIN\r\n";
+        mail.server.replies["AUTH"] = "334 VXNlcm5hbWU6\r\n";
+        mail.server.replies["USER"] = "334 UGFzc3dvcmQ6\r\n";
+        mail.server.replies["PASS"] = "235 welcome\r\n";
+    };
+    Mail reference;
+    prepare(reference);
+    reference.Run();
+    ASSERT_EQ(reference.server.messageSentShown, 1);
+    Mail everyByte;
+    prepare(everyByte);
+    for (size_t offset = 0; offset < reference.server.delivered.size(); ++offset) {
+        everyByte.server.blockAt.insert(offset);
+    }
+    everyByte.Run();
+    EXPECT_EQ(everyByte.server.delivered, reference.server.delivered);
+    EXPECT_EQ(everyByte.server.messageSentShown, 1);
 }
 
 TEST(SmtpProgress, PercentByStateAndEstimate) {

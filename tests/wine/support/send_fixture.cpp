@@ -1,6 +1,7 @@
 #include "support/send_fixture.h"
 
 #include <commctrl.h>
+#include <wincrypt.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,30 @@ std::string SinkFolder() {
 int SinkPort() {
     const char* port = std::getenv("KESTRO_SMTP_PORT");
     return port != nullptr ? std::atoi(port) : 0;
+}
+
+std::string TlsPeersFolder() {
+    const char* folder = std::getenv("KESTRO_TLS_PEERS");
+    return folder != nullptr && folder[0] != '\0' ? std::string(folder) + "\\" : "";
+}
+
+bool TrustTestCa() {
+    const std::string pem = ReadWholeFile(TlsPeersFolder() + "ca.pem");
+    BYTE der[8192];
+    DWORD length = sizeof der;
+    if (pem.empty() || !CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der,
+                                             &length, nullptr, nullptr)) {
+        return false;
+    }
+    HCERTSTORE root =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
+    if (root == nullptr) {
+        return false;
+    }
+    const BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der, length,
+                                                        CERT_STORE_ADD_USE_EXISTING, nullptr);
+    CertCloseStore(root, 0);
+    return added != FALSE;
 }
 
 std::set<std::string> StoredMessages() {

@@ -28,6 +28,18 @@ int SinkPort();
         GTEST_SKIP() << "no SMTP server: see the comment at the top of send_test.cpp";             \
     }
 
+// The folder of the TLS servers (scripts/smtp-tls-peers.sh, KESTRO_TLS_PEERS) as a Windows
+// path with a backslash; "" when the environment does not name it.
+std::string TlsPeersFolder();
+
+// Adds the test CA of the TLS servers (its ca.pem) to the trusted roots of the current user of
+// the test prefix. False when it cannot.
+bool TrustTestCa();
+
+// The user and password the TLS servers accept.
+inline const char kTestSmtpUser[] = "kestro";
+inline const char kTestSmtpPassword[] = "Voice-Mail 2 go!";
+
 // The names of the messages the server has stored so far.
 std::set<std::string> StoredMessages();
 
