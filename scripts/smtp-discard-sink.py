@@ -119,8 +119,11 @@ def main():
                 return
             connection.settimeout(None)
             with connection:
-                if serve(connection, log, keep):
-                    keep = None
+                try:
+                    if serve(connection, log, keep):
+                        keep = None
+                except OSError:
+                    pass  # a client that went away (or a probe of the port) ends only its session
 
 
 if __name__ == "__main__":
