@@ -16,6 +16,7 @@ unset DISPLAY # the null driver needs no X server
 "$KESTRO_WINESERVER" -p
 source "$here/sound-device.sh"
 source "$here/smtp-sink.sh"
+source "$here/ad-server.sh"
 source "$here/print-queue.sh"
 trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_print_queue' EXIT
 # The printing tests print on a private CUPS scheduler whose one printer writes PostScript into
@@ -68,8 +69,13 @@ export KESTRO_RELEASE_ZIP="Z:${release_zip//\//\\}"
 # learn its port and folder (as a Windows path) from the environment.
 sink_dir="$logs/smtp-sink"
 rm -rf "$sink_dir" && mkdir -p "$sink_dir"
-trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue' EXIT
+trap '"$KESTRO_WINESERVER" -k 2>/dev/null || true; kestro_stop_sound_device; kestro_stop_smtp_sink; kestro_stop_print_queue; kestro_stop_ad_server' EXIT
 kestro_start_smtp_sink "$sink_dir" "$logs/smtp-sink.log" 5400
+# The banner tests fetch from a local ad server that makes its archives on request and keeps
+# the requests it received in a folder; they learn its port and folder from the environment.
+ad_dir="$logs/ad-server"
+rm -rf "$ad_dir" && mkdir -p "$ad_dir"
+kestro_start_ad_server "$ad_dir" "$logs/ad-server.log" 5400
 # The settings a first `make run` writes, pointed at this server (the MakeRun tests send with them).
 rm -f "$logs/run-settings.ini"
 "$here/run-settings.sh" "$logs/run-settings.ini" "$KESTRO_SMTP_PORT"
@@ -85,6 +91,7 @@ wine_rc=$?
 kestro_stop_sound_device
 kestro_stop_smtp_sink
 kestro_stop_print_queue
+kestro_stop_ad_server
 grep -E '\*\*\*|tests passed' "$logs/wine.log" || true
 
 echo "Voice files decoded on the host"

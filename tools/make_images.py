@@ -5,6 +5,7 @@ recorder and video-window buttons, the fallback ad banners and the program's ico
     make_images.py OUTDIR             write every .bmp, .ico and .cur file into OUTDIR
     make_images.py --preview OUT.png  write a contact sheet of all pictures
     make_images.py --sources DIR      rewrite skin.rc and skin_ids.h into DIR (src/resources)
+    make_images.py --sample-ad OUT.bmp  an advertiser's 468 x 60 banner, for the screenshots
 
 Standard library only. Everything is drawn by a small anti-aliased rasterizer: shapes are given
 as signed distance functions, rendered into coverage masks and composited in floating point.
@@ -1178,7 +1179,15 @@ BANNERS = [
 
 
 def banner(index):
-    c0, c1, kind, head, sub = BANNERS[index]
+    return banner_picture(*BANNERS[index])
+
+
+# An advertiser's banner as an ad server would send it: only for the screenshots of the banner.
+SAMPLE_AD = ("#0e4a52", "#16a085", "waves", "Harbor Headsets", "Clear sound for every voice message.",
+             "Shop now")
+
+
+def banner_picture(c0, c1, kind, head, sub, label="Learn more"):
     w, h = 468, 60
     cv = Canvas(w, h, rgb(c0))
     cv.draw(linear(0, 0, w, h, [(0, rgb(c0)), (1, rgb(c1))]), lambda m: m.rrect(0, 0, w, h, 0))
@@ -1209,7 +1218,6 @@ def banner(index):
             picto_plug(cv, bx, WHITE)
     # call to action
     bf = Font(8, 1.5)
-    label = "Learn more"
     bw = bf.measure(label) + 34
     x1 = w - 16
     x0 = x1 - bw
@@ -1678,6 +1686,11 @@ def preview(path):
 def main(argv):
     if len(argv) == 3 and argv[1] == "--preview":
         preview(argv[2])
+        return 0
+    if len(argv) == 3 and argv[1] == "--sample-ad":
+        cv = banner_picture(*SAMPLE_AD)
+        with open(argv[2], "wb") as f:
+            f.write(bmp_bytes(cv.w, cv.h, cv.over((255, 255, 255)).pixels()))
         return 0
     if len(argv) == 3 and argv[1] == "--sources":
         with open(os.path.join(argv[2], "skin.rc"), "w", newline="\n") as f:

@@ -10,6 +10,8 @@ constexpr const char* kVendorSite = "http://" KESTRO_WEB_HOST "/";
 constexpr const char* kSupportPage = "support.htm";
 constexpr const char* kPluginDownloadPage = "download.htm#plugin";
 constexpr const char* kUpdateCheckPath = "cgi-bin/checkupdate.cgi";
+// Where the ad banner asks for the current ad unless the settings name other servers.
+constexpr const char* kAdLocation = "http://" KESTRO_WEB_HOST "/cgi-bin/adlocation.cgi";
 
 // The one-line page written as Kestro.htm so that the system names the program for HTML files.
 std::string HelpLauncherPage();

@@ -1,5 +1,7 @@
 #include "app/settings_file.h"
 
+#include "app/help_targets.h"
+
 #include <climits>
 #include <cstddef>
 #include <cstdio>
@@ -96,6 +98,10 @@ const KeyedField kKeyedFields[] = {
     INT_FIELD("ALWAYS_SAVE=", alwaysSave),
     INT_FIELD("ALWAYS_CLEAR=", alwaysClear),
     INT_FIELD("ALWAYS_ADDRESS_MAPI=", alwaysAddressMapi),
+    // The ad banner's settings come after those above.
+    TEXT_FIELD("ADLOCATION1=", adLocation1),
+    TEXT_FIELD("ADLOCATION2=", adLocation2),
+    INT_FIELD("ADBANNER=", adBanner),
 };
 
 #undef INT_FIELD
@@ -144,6 +150,9 @@ void ApplyDefaultSettings(ProgramSettings& settings, ScreenSize screen) {
     settings.alwaysSave = 0;
     settings.alwaysClear = 0;
     settings.alwaysAddressMapi = 0;
+    CopyField(settings.adLocation1, kAdLocation);
+    CopyField(settings.adLocation2, kAdLocation);
+    settings.adBanner = 1;
 }
 
 SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& settings) {
@@ -235,5 +244,9 @@ std::string FormatSettingsText(const ProgramSettings& s) {
     intLine("ALWAYS_SAVE=", s.alwaysSave);
     intLine("ALWAYS_CLEAR=", s.alwaysClear);
     intLine("ALWAYS_ADDRESS_MAPI=", s.alwaysAddressMapi);
+    // The ad banner's settings, after the stated ones.
+    textLine("ADLOCATION1=", s.adLocation1);
+    textLine("ADLOCATION2=", s.adLocation2);
+    intLine("ADBANNER=", s.adBanner);
     return out;
 }

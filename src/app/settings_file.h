@@ -18,7 +18,8 @@ enum class SettingsLayout {
     Older, // values by position, without keys
 };
 
-// The settings of a first run: MAPI, port 25, a window placed by the screen size.
+// The settings of a first run: MAPI, port 25, a window placed by the screen size, the banner on
+// with both ad locations on the vendor's web host.
 void ApplyDefaultSettings(ProgramSettings& settings, ScreenSize screen);
 
 // Reads the file's text into settings. Keys missing from a keyed file leave their fields as they
@@ -28,5 +29,5 @@ SettingsLayout ParseSettingsText(const std::string& text, ProgramSettings& setti
 // Replaces a window rectangle that does not fit on the screen.
 void FitWindowToScreen(ProgramSettings& settings, ScreenSize screen);
 
-// The 17 lines of the file, each ended by CR LF.
+// The 17 lines of the file and then the banner's three, each ended by CR LF.
 std::string FormatSettingsText(const ProgramSettings& settings);

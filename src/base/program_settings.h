@@ -23,4 +23,8 @@ struct ProgramSettings {
     int alwaysSave;
     int alwaysClear;
     int alwaysAddressMapi;
+    // The ad banner: where it asks for the current ad, and whether it may ask at all.
+    char adLocation1[kPathLength];
+    char adLocation2[kPathLength];
+    int adBanner;
 };

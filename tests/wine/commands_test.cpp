@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "app/win/app_state.h"
@@ -10,6 +11,7 @@
 #include "mail/win/send_state.h"
 #include "resources/resource_ids.h"
 #include "support/harness.h"
+#include "support/stand_in_browser.h"
 
 namespace {
 
@@ -105,54 +107,21 @@ TEST_F(Commands, TheVideoDriverNoticeNamesTheCheckedDriverAndClosesItself) {
     EXPECT_TRUE(GetMenuState(drivers, 0, MF_BYPOSITION) & MF_CHECKED);
 }
 
-// Registers the stand-in browser for HTML pages (in the test prefix), and restores the
-// association afterwards.
+// The Help commands start the stand-in browser registered for HTML pages.
 class HelpCommands : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        const std::string from = TestProgramFolder() + "fake_browser.exe";
-        browser_ = folder_ + "web\\";
-        CreateDirectoryA(browser_.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(from.c_str(), (browser_ + "fake_browser.exe").c_str(), FALSE));
-        char previous[256] = {};
-        LONG size = sizeof previous;
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", previous, &size) == ERROR_SUCCESS) {
-            previousHtmClass_ = previous;
-        }
-        SetClassValue(".htm", "KestroTestPage");
-        SetClassValue("KestroTestPage\\shell\\open\\command",
-                      "\"" + browser_ + "fake_browser.exe\" \"%1\"");
+        browser_ = std::make_unique<StandInBrowser>(folder_);
     }
-
     void TearDown() override {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, "KestroTestPage");
-        SetClassValue(".htm", previousHtmClass_);
+        browser_.reset();
         MainWindowTest::TearDown();
     }
 
-    static void SetClassValue(const char* key, const std::string& value) {
-        HKEY handle;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &handle, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(handle);
-    }
+    std::string WaitForBrowserLog() const { return browser_->WaitForLog(); }
 
-    // The browser's log: its command line, then the folder it was started in.
-    std::string WaitForBrowserLog() {
-        const std::string log = browser_ + "browser.log";
-        for (int i = 0; i < 200 && !FileExists(log); ++i) {
-            Sleep(25);
-        }
-        Sleep(50);
-        return ReadWholeFile(log);
-    }
-
-    std::string browser_;
-    std::string previousHtmClass_ = "htmlfile";
+    std::unique_ptr<StandInBrowser> browser_;
 };
 
 TEST_F(HelpCommands, DocumentationOpensTheLocalPageInTheNamedBrowser) {
@@ -165,7 +134,9 @@ TEST_F(HelpCommands, DocumentationOpensTheLocalPageInTheNamedBrowser) {
     EXPECT_NE(log.find("fake_browser.exe"), std::string::npos) << log;
     EXPECT_NE(log.find(folder_ + "DOCS\\documentation.htm"), std::string::npos) << log;
     const std::string startedIn = log.substr(log.find('\n') + 1);
-    EXPECT_EQ(_strnicmp(startedIn.c_str(), browser_.c_str(), browser_.size() - 1), 0) << log;
+    EXPECT_EQ(
+        _strnicmp(startedIn.c_str(), browser_->Folder().c_str(), browser_->Folder().size() - 1), 0)
+        << log;
 }
 
 TEST_F(HelpCommands, TheUpdateCheckAsksTheVendorSiteWithTheVersion) {

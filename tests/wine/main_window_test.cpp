@@ -109,7 +109,8 @@ TEST_F(MainWindow, ClosingAnEmptyMessageAsksNothingAndWritesTheSettings) {
     EXPECT_EQ(ini, "VERSION=20\r\nUSEMAPI=1\r\nUSERNAME=\r\nMAILFROM=\r\nREPLYTO=\r\n"
                    "SERVERNAME=\r\nSMTPPORT=25\r\nX=70\r\nY=60\r\nWIDTH=500\r\nHEIGHT=560\r\n"
                    "ATTACHDIR=\r\nVIDEOINDEX=0\r\nALWAYS_CLOSE=0\r\nALWAYS_SAVE=0\r\n"
-                   "ALWAYS_CLEAR=0\r\nALWAYS_ADDRESS_MAPI=0\r\n");
+                   "ALWAYS_CLEAR=0\r\nALWAYS_ADDRESS_MAPI=0\r\nADLOCATION1=\r\nADLOCATION2=\r\n"
+                   "ADBANNER=0\r\n");
 }
 
 TEST_F(MainWindow, ClosingAnUnsentMessageAsksAndNoKeepsItOpen) {

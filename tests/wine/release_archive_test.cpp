@@ -171,6 +171,9 @@ TEST_F(ReleaseArchive, ProgramsCarryTheArchiveVersionInResourceAndManifest) {
 }
 
 TEST_F(ReleaseArchive, KestroStartsFromTheUnzippedFolderAndKeepsItsSettingsThere) {
+    // A settings file of the older layout makes a first start too; unlike no file at all it
+    // leaves the ad banner off, so that the program asks no ad server beyond this machine.
+    WriteWholeFile(folder_ + "Kestro.ini", "Ann Lee\r\nann@example.com\r\n");
     PROCESS_INFORMATION process = StartIn(folder_, "Kestro.exe", "");
     HWND question = WaitForWindow(process.dwProcessId, "#32770", "Kestro program settings");
     ASSERT_NE(question, nullptr) << "the first start's question";

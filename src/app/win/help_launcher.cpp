@@ -8,8 +8,14 @@
 #include "app/help_targets.h"
 #include "app/win/app_state.h"
 #include "base/scoped_file.h"
+#include "resources/resource_ids.h"
 
 void OpenHelpTarget(HWND mainWindow, int commandId) {
+    OpenInBrowser(mainWindow, HelpTarget(commandId, programDirectory, kSettingsVersion).c_str(),
+                  nullptr);
+}
+
+void OpenInBrowser(HWND owner, const char* target, HWND logoButton) {
     // The browser is whatever program the system names for a page of ours.
     const std::string page = std::string(programDirectory) + "Kestro.htm";
     if (ScopedFile file{page.c_str(), "w+"}) {
@@ -22,7 +28,8 @@ void OpenHelpTarget(HWND mainWindow, int commandId) {
     }
     std::string folder, fileName;
     SplitProgramPath(browser, folder, fileName);
-    const std::string target = HelpTarget(commandId, programDirectory, kSettingsVersion);
-    ShellExecuteA(mainWindow, "open", fileName.c_str(), target.c_str(), folder.c_str(),
-                  SW_SHOWNORMAL);
+    if (logoButton) {
+        SendMessageA(logoButton, WM_COMMAND, IDM_START_SEND_ANIMATION, 0);
+    }
+    ShellExecuteA(owner, "open", fileName.c_str(), target, folder.c_str(), SW_SHOWNORMAL);
 }

@@ -8,7 +8,9 @@
 
 #include "ad/win/ad_banner.h"
 #include "app/win/app_state.h"
+#include "app/help_targets.h"
 #include "app/win/commands.h"
+#include "app/win/help_launcher.h"
 #include "app/win/settings_dialogs.h"
 #include "app/win/settings_store.h"
 #include "base/win/message_box.h"
@@ -166,6 +168,23 @@ void HandWindowsToSubsystems() {
     pluginWindows = {app.instance, app.mainWindow};
 }
 
+// The banner reads the ad locations from the settings at each fetch; programDirectory is
+// filled before its first fetch starts.
+void CreateAdBanner(HWND window, const RECT& client) {
+    AdBannerSetup setup = {};
+    setup.programDirectory = programDirectory;
+    setup.locations[0] = programSettings.adLocation1;
+    setup.locations[1] = programSettings.adLocation2;
+    setup.enabled = programSettings.adBanner;
+    setup.vendorSite = kVendorSite;
+    setup.logoButton = composeWindows.toolbarButtons[5];
+    setup.openInBrowser = OpenInBrowser;
+    const LayoutRect r = {0, client.bottom - kAdBannerHeight - 25, client.right, kAdBannerHeight};
+    app.adBanner = CreateWindowExA(
+        0, kAdBannerClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, r.x, r.y, r.width, r.height,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_AD_BANNER)), app.instance, &setup);
+}
+
 LRESULT OnCreate(HWND window) {
     composeWindows = ComposeWindows{};
     app.mainWindow = window;
@@ -190,10 +209,7 @@ LRESULT OnCreate(HWND window) {
         CreateChild(kAttachStripClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
                     {0, client.bottom - kAttachStripHeight, client.right, kAttachStripHeight},
                     window, IDC_ATTACH_STRIP);
-    app.adBanner =
-        CreateChild(kAdBannerClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0,
-                    {0, client.bottom - kAdBannerHeight - 25, client.right, kAdBannerHeight},
-                    window, IDC_AD_BANNER);
+    CreateAdBanner(window, client);
     app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                     window, nullptr, app.instance, nullptr);
     HandWindowsToSubsystems();

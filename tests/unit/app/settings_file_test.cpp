@@ -18,7 +18,7 @@ ProgramSettings Parse(const std::string& text, SettingsLayout* layout = nullptr)
     return s;
 }
 
-TEST(SettingsFile, WritesTheSeventeenLinesWithCrLf) {
+TEST(SettingsFile, WritesTheSeventeenLinesAndTheBannersThreeWithCrLf) {
     ProgramSettings s{};
     s.useMapi = 0;
     CopyField(s.userName, "Ann Lee");
@@ -36,11 +36,16 @@ TEST(SettingsFile, WritesTheSeventeenLinesWithCrLf) {
     s.alwaysSave = 0;
     s.alwaysClear = 1;
     s.alwaysAddressMapi = 0;
+    CopyField(s.adLocation1, "http://127.0.0.1:8080/cgi-bin/adlocation.cgi");
+    CopyField(s.adLocation2, "");
+    s.adBanner = 0;
     EXPECT_EQ(FormatSettingsText(s),
               "VERSION=20\r\nUSEMAPI=0\r\nUSERNAME=Ann Lee\r\nMAILFROM=ann@example.com\r\n"
               "REPLYTO=\r\nSERVERNAME=smtp.example.com\r\nSMTPPORT=587\r\nX=-3\r\nY=12\r\n"
               "WIDTH=472\r\nHEIGHT=553\r\nATTACHDIR=C:\\Users\\ann\\\r\nVIDEOINDEX=2\r\n"
-              "ALWAYS_CLOSE=1\r\nALWAYS_SAVE=0\r\nALWAYS_CLEAR=1\r\nALWAYS_ADDRESS_MAPI=0\r\n");
+              "ALWAYS_CLOSE=1\r\nALWAYS_SAVE=0\r\nALWAYS_CLEAR=1\r\nALWAYS_ADDRESS_MAPI=0\r\n"
+              "ADLOCATION1=http://127.0.0.1:8080/cgi-bin/adlocation.cgi\r\nADLOCATION2=\r\n"
+              "ADBANNER=0\r\n");
 }
 
 TEST(SettingsFile, AWrittenFileIsReadBackUnchanged) {
@@ -128,6 +133,9 @@ TEST(SettingsFile, DefaultsDependOnTheScreen) {
     EXPECT_EQ(s.height, 420);
     EXPECT_EQ(s.useMapi, 1);
     EXPECT_EQ(s.smtpPort, 25);
+    EXPECT_EQ(s.adBanner, 1);
+    EXPECT_STREQ(s.adLocation1, "http://www.kestro.example/cgi-bin/adlocation.cgi");
+    EXPECT_STREQ(s.adLocation2, s.adLocation1);
     ApplyDefaultSettings(s, {1280, 1024});
     EXPECT_EQ(s.x, 1280 / 3);
     EXPECT_EQ(s.y, 256);
