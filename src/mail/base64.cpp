@@ -2,7 +2,34 @@
 
 namespace {
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The input bytes of one full output line.
+constexpr uint32_t kBytesPerLine = kBase64LineLength / 4 * 3;
+
+// The two characters of every 12-bit value: half a group in one look-up.
+struct PairTable {
+    char pairs[4096][2];
+    constexpr PairTable() : pairs() {
+        for (int value = 0; value < 4096; ++value) {
+            pairs[value][0] = kAlphabet[value >> 6];
+            pairs[value][1] = kAlphabet[value & 0x3F];
+        }
+    }
+};
+constexpr PairTable kPairs;
+
+// Writes the four characters of one whole group of three bytes.
+inline void EncodeGroup(const unsigned char* data, char* output) {
+    const uint32_t group = static_cast<uint32_t>(data[0]) << 16 |
+                           static_cast<uint32_t>(data[1]) << 8 | static_cast<uint32_t>(data[2]);
+    const char* high = kPairs.pairs[group >> 12];
+    const char* low = kPairs.pairs[group & 0xFFF];
+    output[0] = high[0];
+    output[1] = high[1];
+    output[2] = low[0];
+    output[3] = low[1];
+}
 
 } // namespace
 
@@ -17,32 +44,38 @@ bool EncodeBase64Block(const unsigned char* data, uint32_t length, char* output,
     if (outputSize < static_cast<size_t>(total) + 1) {
         return false;
     }
-    uint32_t written = 0;
-    uint32_t onLine = 0;
-    auto put = [&](char c) {
-        output[written++] = c;
-        if (++onLine == kBase64LineLength) {
-            output[written++] = '\r';
-            output[written++] = '\n';
-            onLine = 0;
+    char* out = output;
+    uint32_t i = 0;
+    // Whole lines: 54 bytes become 72 characters and CR LF.
+    for (; length - i >= kBytesPerLine; i += kBytesPerLine) {
+        for (uint32_t g = 0; g < kBytesPerLine; g += 3) {
+            EncodeGroup(data + i + g, out);
+            out += 4;
         }
-    };
-    for (uint32_t i = 0; i < length; i += 3) {
-        const uint32_t left = length - i;
-        uint32_t group = static_cast<uint32_t>(data[i]) << 16;
-        if (left > 1) {
-            group |= static_cast<uint32_t>(data[i + 1]) << 8;
-        }
-        if (left > 2) {
-            group |= data[i + 2];
-        }
-        put(kAlphabet[(group >> 18) & 0x3F]);
-        put(kAlphabet[(group >> 12) & 0x3F]);
-        put(left > 1 ? kAlphabet[(group >> 6) & 0x3F] : '=');
-        put(left > 2 ? kAlphabet[group & 0x3F] : '=');
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    output[written] = '\0';
-    *outputLength = written;
+    // The last line: whole groups, then one padded group; it ends in CR LF only when full.
+    const char* lastLine = out;
+    for (; length - i >= 3; i += 3) {
+        EncodeGroup(data + i, out);
+        out += 4;
+    }
+    const uint32_t left = length - i;
+    if (left > 0) {
+        const uint32_t group = static_cast<uint32_t>(data[i]) << 16 |
+                               (left > 1 ? static_cast<uint32_t>(data[i + 1]) << 8 : 0u);
+        *out++ = kAlphabet[group >> 18];
+        *out++ = kAlphabet[(group >> 12) & 0x3F];
+        *out++ = left > 1 ? kAlphabet[(group >> 6) & 0x3F] : '=';
+        *out++ = '=';
+    }
+    if (out - lastLine == static_cast<int>(kBase64LineLength)) {
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    *out = '\0';
+    *outputLength = static_cast<uint32_t>(out - output);
     return true;
 }
 

@@ -284,7 +284,6 @@ void StepData(SmtpSession& session, uint32_t next) {
 // Reads the chunk of the current attachment at fileOffset. False when the file cannot be
 // opened, positioned or read.
 bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytesRead) {
-    std::memset(session.fileChunk, 0, sizeof session.fileChunk);
     if (session.fileOffset > 0x7FFFFFFFu) {
         return false;
     }
@@ -307,7 +306,6 @@ bool ReadAttachmentChunk(SmtpSession& session, const char* path, uint32_t* bytes
 // shorter, or empty when the chunk ended with a full block). A piece of many blocks costs the
 // socket one send where a block each would cost as many.
 void EncodeAttachmentBlocks(SmtpSession& session) {
-    std::memset(session.base64Buffer, 0, sizeof session.base64Buffer);
     session.base64Length = 0;
     for (uint32_t count = 0; count < kBase64BlocksPerPiece && session.chunkLeft >= 0; ++count) {
         const uint32_t block = session.chunkLeft < static_cast<int32_t>(kBase64BlockSize)
@@ -953,11 +951,18 @@ void PaintSendProgress(SmtpSession& session) {
     if (session.platform == nullptr || session.message == nullptr) {
         return;
     }
-    if (!session.refused) { // a refused send does not fill the bar on its way out
-        session.progress = SmtpProgressPercent(session.sendState, session.progress,
-                                               session.bodyBytesSent, *session.message);
+    const int percent = session.refused // a refused send does not fill the bar on its way out
+                            ? session.progress
+                            : SmtpProgressPercent(session.sendState, session.progress,
+                                                  session.bodyBytesSent, *session.message);
+    const bool clearBar = SendIsIdle(session.sendState);
+    // A send step takes far less than a repaint of the bar: paint only what changes.
+    if (percent == session.progress && session.progressPainted && !clearBar) {
+        return;
     }
-    session.platform->PaintProgress(session.progress, SendIsIdle(session.sendState));
+    session.progress = percent;
+    session.progressPainted = 1;
+    session.platform->PaintProgress(session.progress, clearBar);
 }
 
 void FormatConnectFailedMessage(const char* serverName, char* out, size_t outSize) {

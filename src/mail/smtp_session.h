@@ -43,8 +43,10 @@ constexpr size_t kSmtpHostNameSize = 256;
 constexpr uint32_t kAttachmentChunkSize = 131112; // a multiple of 3, like the base64 block
 constexpr int kSmtpSliceSize = 1280; // the most one send call gets of a header or body piece
 constexpr int kSmtpReceiveSize = 1024;
-// Attachment blocks encoded into one piece, which goes to the socket whole.
-constexpr uint32_t kBase64BlocksPerPiece = 16;
+// Attachment blocks encoded into one piece, which goes to the socket whole: enough for a whole
+// chunk, so that the socket gets one large send per chunk read.
+constexpr uint32_t kBase64BlocksPerPiece =
+    (kAttachmentChunkSize + kBase64BlockSize - 1) / kBase64BlockSize;
 constexpr size_t kSmtpAddressSize = 16; // a dotted IPv4 address and its terminator
 
 enum class SmtpMessageIcon { None, Exclamation };
@@ -115,6 +117,7 @@ struct SmtpSession {
     uint32_t index;         // current recipient, or current attachment
     uint32_t bodyBytesSent; // of the text, HTML and attachment parts, for the progress bar
     int progress;           // percent shown
+    int progressPainted;    // the bar shows progress (it is painted again only when that changes)
 
     char commandBuffer[kSmtpCommandSize];
     uint32_t commandLength;
@@ -181,7 +184,8 @@ bool CancelSmtpSend(SmtpSession& session);
 int SmtpProgressPercent(uint32_t state, int previous, uint32_t bodyBytesSent,
                         const OutgoingMessage& message);
 
-// Updates the session's percent for its state and repaints the bar.
+// Updates the session's percent for its state and repaints the bar when the percent changed or
+// the bar is to be cleared.
 void PaintSendProgress(SmtpSession& session);
 
 // "  A connection to the SMTP server  \n %s\n could not be established" with the server name.

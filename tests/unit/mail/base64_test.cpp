@@ -37,6 +37,25 @@ TEST(Base64, ShortBlocksAndPadding) {
     EXPECT_EQ(DecodeBase64ForTest(text), Bytes(57));
 }
 
+// Around the ends of lines: a last group that is padded can still fill its line, which then
+// ends in CR LF like any full line.
+TEST(Base64, LinesEndInCrLfExactlyWhenFull) {
+    const struct {
+        size_t bytes;
+        size_t lines; // full lines, each 72 characters and CR LF
+        size_t rest;  // characters of the last, shorter line
+    } cases[] = {{52, 1, 0}, {53, 1, 0}, {54, 1, 0}, {55, 1, 4}, {107, 2, 0}, {110, 2, 4}};
+    for (const auto& c : cases) {
+        const std::string text = Encode(Bytes(c.bytes));
+        ASSERT_EQ(text.size(), c.lines * 74 + c.rest) << c.bytes;
+        for (size_t line = 0; line < c.lines; ++line) {
+            EXPECT_EQ(text.substr(line * 74 + 72, 2), "\r\n") << c.bytes << " line " << line;
+        }
+        EXPECT_EQ(text.find('\r', c.lines * 74), std::string::npos) << c.bytes;
+        EXPECT_EQ(DecodeBase64ForTest(text), Bytes(c.bytes)) << c.bytes;
+    }
+}
+
 TEST(Base64, FullBlockIsNineteenLines) {
     const std::string text = Encode(Bytes(kBase64BlockSize));
     ASSERT_EQ(text.size(), 19u * 74u);

@@ -343,6 +343,14 @@ TEST(SmtpSession, EveryListIsAddressedAndAttachmentsAreStreamed) {
     EXPECT_EQ(piecesText.size(), 2 * kBase64BlocksPerPiece * 19u * 74u);
     EXPECT_EQ(DecodeBase64ForTest(piecesText), pieces);
     EXPECT_EQ(data.substr(data.size() - 40), "\r\n--" + kMain + "--\r\n\r\n.\r\n");
+    // The bar is painted again only when its percent changes, and cleared at the end.
+    const auto& paints = mail.server.paints;
+    ASSERT_GT(paints.size(), 10u);
+    for (size_t i = 1; i < paints.size(); ++i) {
+        EXPECT_TRUE(paints[i].second != paints[i - 1].second || paints[i].first == SMTP_IDLE)
+            << "paint " << i;
+    }
+    EXPECT_EQ(paints.back(), std::make_pair(SMTP_IDLE, 0));
 }
 
 TEST(SmtpSession, FormattedMessageCarriesTheHtmlAlternative) {

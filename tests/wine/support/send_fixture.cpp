@@ -71,7 +71,9 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds,
         }
         MSG message;
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(5);
+            // Wakes at the next message, as the program's GetMessage loop does; the timeout
+            // only lets done() see what happens outside the queue.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
             continue;
         }
         if (message.message == WM_QUIT) {
