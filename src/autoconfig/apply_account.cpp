@@ -1,10 +1,27 @@
 #include "autoconfig/apply_account.h"
 
+#include "mail/smtp_account.h"
+
 namespace {
 
-// The connection security the source declares. The settings have no place for it yet; once
-// they do, it is stored here (Unknown leaves the setting as it is).
-void ApplyDeclaredSecurity(ProgramSettings& /*settings*/, ConnectionSecurity /*security*/) {}
+// The connection security the source declares (Unknown leaves the setting as it is); a source
+// that names no port gets the security's own default port.
+void ApplyDeclaredSecurity(ProgramSettings& settings, const AccountCandidate& account) {
+    int security = kSmtpSecurityNone;
+    switch (account.security) {
+    case ConnectionSecurity::Unknown:
+        return;
+    case ConnectionSecurity::None:
+        break;
+    case ConnectionSecurity::StartTls:
+        security = kSmtpSecurityStartTls;
+        break;
+    case ConnectionSecurity::Tls:
+        security = kSmtpSecurityTls;
+        break;
+    }
+    ApplyDeclaredSmtpSecurity(settings, security, account.port > 0);
+}
 
 } // namespace
 
@@ -18,5 +35,5 @@ void ApplyAccountToSettings(ProgramSettings& settings, const AccountCandidate& a
     if (account.port > 0 || portRule == PortRule::SourceOrDefault) {
         settings.smtpPort = PortOrDefault(account);
     }
-    ApplyDeclaredSecurity(settings, account.security);
+    ApplyDeclaredSecurity(settings, account);
 }

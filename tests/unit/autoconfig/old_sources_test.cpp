@@ -178,4 +178,31 @@ TEST(ApplyAccount, ReplacesTheSenderAndTakesTheSourcesPortOnEitherPath) {
     EXPECT_EQ(settings.smtpPort, 465);
 }
 
+// The security a source declares replaces the setting; a source without a port gets the
+// security's own; Unknown leaves both as they were.
+TEST(ApplyAccount, TakesTheDeclaredSecurityAndItsDefaultPort) {
+    const struct {
+        ConnectionSecurity declared;
+        int sourcePort;
+        int security;
+        int port;
+    } cases[] = {
+        {ConnectionSecurity::Unknown, 0, kSmtpSecurityTls, 25},
+        {ConnectionSecurity::None, 0, kSmtpSecurityNone, 25},
+        {ConnectionSecurity::StartTls, 0, kSmtpSecurityStartTls, 587},
+        {ConnectionSecurity::Tls, 0, kSmtpSecurityTls, 465},
+        {ConnectionSecurity::StartTls, 2525, kSmtpSecurityStartTls, 2525},
+    };
+    for (const auto& c : cases) {
+        ProgramSettings settings{};
+        settings.smtpSecurity = kSmtpSecurityTls;
+        AccountCandidate account{};
+        account.port = c.sourcePort;
+        account.security = c.declared;
+        ApplyAccountToSettings(settings, account, PortRule::SourceOrDefault);
+        EXPECT_EQ(settings.smtpSecurity, c.security) << static_cast<int>(c.declared);
+        EXPECT_EQ(settings.smtpPort, c.port) << static_cast<int>(c.declared);
+    }
+}
+
 } // namespace
