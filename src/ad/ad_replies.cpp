@@ -24,6 +24,9 @@ struct ReplyText {
 };
 
 ReplyText TextOf(const char* reply, size_t received) {
+    if (received == 0) { // nothing arrived: the buffer may not even exist
+        return {reply, 0};
+    }
     const void* nul = std::memchr(reply, '\0', received);
     return {reply, nul ? static_cast<size_t>(static_cast<const char*>(nul) - reply) : received};
 }
@@ -103,7 +106,9 @@ size_t AppendReplyBytes(char* buffer, size_t capacity, size_t used, const char* 
     }
     const size_t room = capacity - used;
     const size_t taken = count < room ? count : room;
-    std::memcpy(buffer + used, data, taken);
+    if (taken > 0) {
+        std::memcpy(buffer + used, data, taken);
+    }
     return used + taken;
 }
 
