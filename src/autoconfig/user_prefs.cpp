@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "autoconfig/utf8_text.h"
+#include "base/hex_text.h"
 
 namespace {
 
@@ -12,19 +13,6 @@ bool IsBlank(char c) {
 
 bool IsWordCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 class PrefReader {
@@ -160,7 +148,7 @@ class PrefReader {
     bool ReadHex(int count, uint32_t& code) {
         code = 0;
         for (int i = 0; i < count; ++i) {
-            const int digit = HexDigit(Peek());
+            const int digit = HexDigitValue(Peek());
             if (digit < 0) {
                 return false;
             }

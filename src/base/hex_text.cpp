@@ -1,8 +1,6 @@
 #include "base/hex_text.h"
 
-namespace {
-
-int DigitValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -14,8 +12,6 @@ int DigitValue(char c) {
     }
     return -1;
 }
-
-} // namespace
 
 bool EncodeHexText(const unsigned char* bytes, size_t length, char* out, size_t outSize) {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -37,8 +33,8 @@ bool EncodeHexText(const unsigned char* bytes, size_t length, char* out, size_t 
 bool DecodeHexText(const char* text, unsigned char* bytes, size_t size, size_t* length) {
     size_t count = 0;
     for (const char* p = text; *p != '\0'; p += 2) {
-        const int high = DigitValue(p[0]);
-        const int low = high < 0 ? -1 : DigitValue(p[1]);
+        const int high = HexDigitValue(p[0]);
+        const int low = high < 0 ? -1 : HexDigitValue(p[1]);
         if (low < 0 || count == size) {
             return false;
         }

@@ -3,6 +3,9 @@
 
 #include <cstddef>
 
+// The value of one hexadecimal digit in either case, or -1 for any other character.
+int HexDigitValue(char c);
+
 // Writes two capital digits a byte and a terminator. False, writing "" when there is room for
 // it, when out cannot hold them all.
 bool EncodeHexText(const unsigned char* bytes, size_t length, char* out, size_t outSize);

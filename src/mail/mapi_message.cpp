@@ -1,5 +1,7 @@
 #include "mail/mapi_message.h"
 
+#include "base/hex_text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -23,19 +25,6 @@ void CollectField(RecipientField field, unsigned long recipClass, const char* te
     });
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // Soft line breaks ("=" CR LF) vanish and "=XX" becomes its byte; any other "=" stays.
 std::string DecodeQuotedPrintable(const std::string& text) {
     std::string out;
@@ -45,9 +34,9 @@ std::string DecodeQuotedPrintable(const std::string& text) {
             out += text[i];
         } else if (text.compare(i + 1, 2, "\r\n") == 0) {
             i += 2;
-        } else if (i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-                   HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        } else if (i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+                   HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += '=';
