@@ -190,7 +190,7 @@ TEST_F(LoadMessageDialog, LoadIntoAnEmptyOrASentComposerAsksNothing) {
             alreadySent = 1;
         }
         WithDialog([&](HWND dialog, HWND list) {
-            Select(list, Find(list, "Budget"));
+            SelectListItem(list, Find(list, "Budget"));
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         });
         EXPECT_TRUE(MessageBoxes::Calls().empty());
