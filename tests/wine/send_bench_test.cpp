@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/win/app_state.h"
 #include "compose/win/attachments.h"
 #include "compose/win/current_message.h"
 #include "mail/win/protected_password.h"
