@@ -152,7 +152,7 @@ TEST_F(LoadMessageDialog, TheDeleteKeyHidesAndTheDeleteButtonRemovesFromDisk) {
     });
 }
 
-TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFile) {
+TEST_F(LoadMessageDialog, LoadAsksBeforeReplacingAnUnsentMessageAndFillsTheComposer) {
     SaveThree();
     SetWindowTextA(Edit(IDC_TO_EDIT), "draft@example.com");
     SetWindowTextA(Edit(IDC_CC_EDIT), "cc@example.com");
@@ -160,8 +160,18 @@ TEST_F(LoadMessageDialog, LoadClearsTheComposerWithoutAskingAndFillsItFromTheFil
     htmlFormatting = 1;
     WithDialog([&](HWND dialog, HWND) { SendMessageA(dialog, WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "draft@example.com") << "Load without a selection";
+    EXPECT_TRUE(MessageBoxes::Calls().empty()) << "Load without a selection";
     WithDialog([&](HWND dialog, HWND list) {
         SelectListItem(list, Find(list, "Concert"));
+        // Cancel keeps the draft, loads nothing and leaves the dialog open.
+        MessageBoxes::Plan(IDCANCEL);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(TextOf(Edit(IDC_TO_EDIT)), "draft@example.com");
+        EXPECT_EQ(TextOf(composeWindows.bodyEditor), "unsent draft");
+        EXPECT_EQ(alreadySent, 0);
+
+        MessageBoxes::Plan(IDOK);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         EXPECT_FALSE(IsWindowVisible(dialog)); // ended
     });
